@@ -1,0 +1,17 @@
+#pragma once
+
+// A profile (INI) file service with the shape of the classic Windows calls, so
+// callers read the same on every platform. Text is UTF-8.
+
+// Copies the value of `key` in `section` of `fileName` (or `defaultValue`,
+// trailing blanks removed, when the file, section or key is missing) into
+// `returned`, cut to size-1 bytes without splitting a character; returns the
+// number of bytes copied, and touches nothing when size is 0.
+unsigned GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                                  char* returned, unsigned size, const char* fileName);
+
+// Sets `key` in `section` of `fileName` to `value`, replacing the whole file
+// atomically; returns false, changing nothing, when it cannot be written or the
+// value holds a line break.
+bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                const char* fileName);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+// The directory of the running executable, ending in "/".
+std::string ExecutableDirectory();
+
+// The settings file beside the executable: ExecutableDirectory() + "Trovanix.ini".
+std::string SettingsFilePath();
