@@ -1,0 +1,68 @@
+#include "Profile.h"
+
+#include "ProfileText.h"
+#include "Utf8Cut.h"
+#include "WholeFile.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+std::string_view TrimTrailingBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view TrimLeadingBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    return text;
+}
+
+bool HasLineBreak(std::string_view text)
+{
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+} // namespace
+
+unsigned GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                                  char* returned, unsigned size, const char* fileName)
+{
+    if (returned == nullptr || size == 0)
+        return 0;
+
+    std::optional<std::string> value;
+    if (section != nullptr && key != nullptr && fileName != nullptr) {
+        if (auto text = ReadWholeFile(fileName))
+            value = FindProfileValue(*text, section, key);
+    }
+    std::string_view result = value ? std::string_view(*value)
+                                    : TrimTrailingBlanks(defaultValue ? defaultValue : "");
+
+    std::size_t length = Utf8CutLength(result, size - 1);
+    std::memcpy(returned, result.data(), length);
+    returned[length] = '\0';
+    return static_cast<unsigned>(length);
+}
+
+bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                const char* fileName)
+{
+    if (section == nullptr || key == nullptr || value == nullptr || fileName == nullptr)
+        return false;
+    // A line break in any of them would write lines that read back as something else.
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+        return false;
+
+    std::string_view stored = TrimLeadingBlanks(value);
+    return UpdateWholeFile(fileName, [&](const std::string& text) {
+        return SetProfileValue(text, section, key, stored);
+    });
+}

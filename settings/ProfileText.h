@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The meaning of profile (INI) text, as hand-edited files written for the
+// Windows profile service expect it. Names match case-insensitively after
+// trimming spaces and tabs; the first section and the first key win.
+
+// The value of `key` in `section` of `text`, trimmed of spaces and tabs and of
+// one pair of matching quotes, or nothing when the section or key is missing.
+std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
+                                            std::string_view key);
+
+// `text` with `key` in `section` set to `value`, every other byte kept: an
+// existing key is replaced in place, a new key ends its section, a new section
+// ends the text. `value` must hold no line break.
+std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value);

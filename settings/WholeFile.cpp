@@ -1,0 +1,196 @@
+#include "WholeFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// An open file descriptor, closed when it goes.
+class UniqueFd {
+public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    ~UniqueFd()
+    {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+    // Closes now and reports whether that worked; a failed close can mean lost data.
+    bool closeChecked()
+    {
+        int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// A temporary file that is removed unless it was renamed into place.
+class TempFile {
+public:
+    explicit TempFile(std::string path) : path_(std::move(path)) {}
+    ~TempFile()
+    {
+        if (!path_.empty())
+            unlink(path_.c_str());
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    bool renameTo(const std::string& target)
+    {
+        if (rename(path_.c_str(), target.c_str()) != 0)
+            return false;
+        path_.clear();
+        return true;
+    }
+
+private:
+    std::string path_;
+};
+
+// Serialises the writers of this process; the directory lock below does the
+// same between processes.
+std::mutex writeMutex;
+std::atomic<unsigned> tempCounter{0};
+
+std::string DirectoryOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+// Whether we may write there, honouring a read-only marking (no write bit at
+// all) even for root, who would otherwise ignore it.
+bool IsWritable(const std::string& path, const struct stat& info)
+{
+    return (info.st_mode & 0222) != 0 && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool WriteAll(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool LockExclusive(int fd)
+{
+    while (flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+// A name beside `path` that no other writer uses: this process's id and a
+// counter; a leftover from a crash is stepped over by O_EXCL.
+std::string TempNameFor(const std::string& path)
+{
+    return path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(tempCounter++);
+}
+
+// Writes `bytes` to a new file beside `path` and renames it over `path`.
+bool ReplaceWith(const std::string& path, const std::string& bytes, const struct stat* old)
+{
+    std::string tempPath;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tempPath = TempNameFor(path);
+        fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    UniqueFd file(fd);
+    if (!file.valid())
+        return false;
+    TempFile temp(tempPath);
+
+    if (old != nullptr) {
+        if (fchmod(file.get(), old->st_mode & 07777) != 0)
+            return false;
+        // Best effort: keeps a file that root rewrites usable by its owner;
+        // anyone else can only give it to themselves, which it already is.
+        [[maybe_unused]] int ignored = fchown(file.get(), old->st_uid, old->st_gid);
+    }
+    // fsync before rename, so a crash leaves either the old file or the whole new one.
+    if (!WriteAll(file.get(), bytes) || fsync(file.get()) != 0 || !file.closeChecked())
+        return false;
+    return temp.renameTo(path);
+}
+
+} // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path)
+{
+    UniqueFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.valid())
+        return std::nullopt;
+    std::string content;
+    char chunk[8192];
+    for (;;) {
+        ssize_t got = read(file.get(), chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            return content;
+        content.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+bool UpdateWholeFile(const std::string& path,
+                     const std::function<std::string(const std::string&)>& change)
+{
+    std::lock_guard<std::mutex> threadLock(writeMutex);
+
+    std::string directory = DirectoryOf(path);
+    // The lock is taken on the directory: it exists before the file does and
+    // stays the same object while the file is replaced.
+    UniqueFd directoryFd(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat directoryInfo {};
+    if (!directoryFd.valid() || fstat(directoryFd.get(), &directoryInfo) != 0 ||
+        !IsWritable(directory, directoryInfo) || !LockExclusive(directoryFd.get())) {
+        return false;
+    }
+
+    struct stat fileInfo {};
+    bool exists = stat(path.c_str(), &fileInfo) == 0;
+    if (!exists && errno != ENOENT)
+        return false;
+    if (exists && (!S_ISREG(fileInfo.st_mode) || !IsWritable(path, fileInfo)))
+        return false;
+
+    std::string current;
+    if (exists) {
+        auto content = ReadWholeFile(path);
+        if (!content)  // rewriting a file we cannot read would lose it
+            return false;
+        current = std::move(*content);
+    }
+    return ReplaceWith(path, change(current), exists ? &fileInfo : nullptr);
+}
