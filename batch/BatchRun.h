@@ -1,8 +1,18 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "BatchWindow.h"
+#include "FetchedPage.h"
 
 // Runs one whole job on the calling thread: saves the job fields, then fetches
 // every page of the range and writes its numbered file, showing progress and
 // the outcome through `window`.
 void BatchThreadProc(BatchWindow& window);
+
+// Gets the page at `address` into `page`, reusing its storage.
+using PageSource = std::function<void(const std::string& address, FetchedPage& page)>;
+
+// The same run with the pages coming from `source` instead of the network.
+void BatchThreadProc(BatchWindow& window, const PageSource& source);

@@ -1,0 +1,127 @@
+#include "BatchRun.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+#include "Int32Text.h"
+#include "JobFields.h"
+#include "OutputFile.h"
+#include "PageFetch.h"
+#include "PageNames.h"
+
+namespace {
+
+const char* const kBadCounterMessage = "起点必须是整数";
+const char* const kBadRangeMessage = "累加变量范围必须是整数";
+
+// The numbers a run reads once; 64 bits so that walking to the 32-bit
+// limits and counting past them never overflows.
+struct RunNumbers {
+    std::int64_t firstCounter;
+    std::int64_t firstPage;
+    std::int64_t lastPage;
+};
+
+JobFields CurrentJobFields(BatchWindow& window)
+{
+    JobFields fields;
+    for (int i = 0; i < kJobFieldCount; ++i)
+        fields.texts[i] = window.FieldText(static_cast<JobField>(i));
+    fields.sameNameChoice = window.ChoiceIndex();
+    return fields;
+}
+
+// Converts the first counter, then the range; tells the user about the first
+// text that is not a 32-bit decimal integer and returns nothing.
+std::optional<RunNumbers> ConvertRunNumbers(const JobFields& fields, BatchWindow& window)
+{
+    const auto counter = ParseInt32(fields[JobField::Edit7]);
+    if (!counter) {
+        window.ShowMessage(kBadCounterMessage);
+        return std::nullopt;
+    }
+    const auto first = ParseInt32(fields[JobField::Edit2]);
+    const auto last = ParseInt32(fields[JobField::Edit3]);
+    if (!first || !last) {
+        window.ShowMessage(kBadRangeMessage);
+        return std::nullopt;
+    }
+    return RunNumbers{*counter, *first, *last};
+}
+
+std::string CurrentOutputPath(BatchWindow& window, std::int64_t counter)
+{
+    const std::string counterText = CounterText(counter, window.FieldText(JobField::Edit7));
+    return OutputPath(window.FieldText(JobField::Edit4), window.FieldText(JobField::Edit5),
+                      counterText, window.FieldText(JobField::Edit6));
+}
+
+bool SkipsExistingFile(BatchWindow& window, const std::string& path)
+{
+    std::error_code ignored;
+    return window.ChoiceIndex() != kChoiceOverwrite
+        && std::filesystem::is_regular_file(path, ignored);
+}
+
+// Whether the page came back whole and without an HTTP error.
+bool IsGoodPage(const FetchedPage& page)
+{
+    return !page.failed && !page.cut && page.httpStatus < 400;
+}
+
+// Fetches one page and writes or skips its file; returns whether the page
+// was saved (or skipped) as asked.
+bool RunPage(BatchWindow& window, const PageSource& source, std::int64_t pageNo,
+             std::int64_t counter, FetchedPage& page)
+{
+    const std::string address = PageAddress(window.FieldText(JobField::Edit1), pageNo);
+    window.SetCaption(address);
+    source(address, page);
+    // A failed fetch leaves any file of that name as it was.
+    if (page.failed)
+        return false;
+
+    const std::string path = CurrentOutputPath(window, counter);
+    if (SkipsExistingFile(window, path))
+        return IsGoodPage(page);
+    // An error page or a cut body is still saved, and still counted.
+    return WriteWholeFile(path, page.body) && IsGoodPage(page);
+}
+
+std::string CompletionCaption(std::int64_t failedPages)
+{
+    std::string caption = "文件生成完毕！";
+    if (failedPages > 0)
+        caption += "（" + std::to_string(failedPages) + " 页出错）";
+    return caption;
+}
+
+}  // namespace
+
+void BatchThreadProc(BatchWindow& window)
+{
+    FetchSession session;
+    BatchThreadProc(window, [&session](const std::string& address, FetchedPage& page) {
+        FetchPage(session, address, page);
+    });
+}
+
+void BatchThreadProc(BatchWindow& window, const PageSource& source)
+{
+    const JobFields fields = CurrentJobFields(window);
+    SaveJobFields(fields, window.IniFile());
+    const std::optional<RunNumbers> numbers = ConvertRunNumbers(fields, window);
+    if (!numbers)
+        return;
+
+    FetchedPage page;  // one body buffer for the whole run
+    std::int64_t failedPages = 0;
+    std::int64_t counter = numbers->firstCounter;
+    for (std::int64_t pageNo = numbers->firstPage; pageNo <= numbers->lastPage; ++pageNo) {
+        if (!RunPage(window, source, pageNo, counter, page))
+            ++failedPages;
+        ++counter;
+    }
+    window.SetCaption(CompletionCaption(failedPages));
+}

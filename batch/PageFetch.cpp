@@ -1,0 +1,83 @@
+#include "PageFetch.h"
+
+namespace {
+
+// Keeps the body up to kMaxPageBytes; past that it stops the transfer, so
+// nothing beyond the kept bytes is ever held.
+std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* userdata)
+{
+    auto& page = *static_cast<FetchedPage*>(userdata);
+    const std::size_t bytes = size * count;
+    const std::size_t room = kMaxPageBytes - page.body.size();
+    if (bytes > room) {
+        page.body.append(data, room);
+        page.cut = true;
+        return 0;
+    }
+    page.body.append(data, bytes);
+    return bytes;
+}
+
+void SetPageOptions(FetchSession& session, const std::string& address, FetchedPage& page)
+{
+    CURL* handle = session.handle();
+    // Starting from the defaults every time keeps one page's settings from
+    // leaking into the next; only the connection cache stays.
+    curl_easy_reset(handle);
+    curl_easy_setopt(handle, CURLOPT_URL, address.c_str());
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 20L);
+    // Signals are process-wide; time-outs must not use them while other runs go on.
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(session.timeouts().connect.count()));
+    // Less than one byte a second for the whole silence period means nothing came.
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME,
+                     static_cast<long>(session.timeouts().silence.count()));
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, KeepBody);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &page);
+}
+
+}  // namespace
+
+void InitPageFetch()
+{
+    // Never cleaned up: a run still going when the program ends may be using it.
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+}
+
+FetchSession::FetchSession(FetchTimeouts timeouts)
+    : handle_(curl_easy_init()), timeouts_(timeouts)
+{
+}
+
+FetchSession::~FetchSession()
+{
+    curl_easy_cleanup(handle_);
+}
+
+void FetchPage(FetchSession& session, const std::string& address, FetchedPage& page)
+{
+    // clear() keeps the capacity, so a run allocates its body buffer only once.
+    page.body.clear();
+    page.cut = false;
+    page.httpStatus = 0;
+    page.failed = true;
+    if (session.handle() == nullptr)
+        return;
+
+    SetPageOptions(session, address, page);
+    const CURLcode result = curl_easy_perform(session.handle());
+    curl_easy_getinfo(session.handle(), CURLINFO_RESPONSE_CODE, &page.httpStatus);
+
+    // Stopping the transfer at the size limit is the one error that still
+    // leaves a body to keep.
+    page.failed = result != CURLE_OK && !(result == CURLE_WRITE_ERROR && page.cut);
+    if (page.failed) {
+        page.body.clear();
+        page.cut = false;
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include <curl/curl.h>
+
+#include "FetchedPage.h"
+
+// The network client's own patience: how long to wait for a connection, and
+// for the next byte of a transfer that has gone quiet.
+struct FetchTimeouts {
+    std::chrono::milliseconds connect{std::chrono::seconds(60)};
+    std::chrono::seconds silence{60};
+};
+
+// Sets up the network library; call once at start-up, before any thread starts.
+void InitPageFetch();
+
+// One run's connection to the network: a keep-alive connection may be reused
+// from one page to the next, nothing else survives a page. Use it on one
+// thread only.
+class FetchSession {
+public:
+    explicit FetchSession(FetchTimeouts timeouts = {});
+    ~FetchSession();
+    FetchSession(const FetchSession&) = delete;
+    FetchSession& operator=(const FetchSession&) = delete;
+
+    CURL* handle() const { return handle_; }
+    const FetchTimeouts& timeouts() const { return timeouts_; }
+
+private:
+    CURL* handle_;
+    FetchTimeouts timeouts_;
+};
+
+// Fetches `address` (http or https, passed untouched, redirects followed) into
+// `page`, reusing its storage; `page` says what came back and what went wrong.
+void FetchPage(FetchSession& session, const std::string& address, FetchedPage& page);
