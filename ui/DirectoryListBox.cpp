@@ -1,0 +1,115 @@
+#include "DirectoryListBox.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kItemHeight = 16;
+constexpr int kIndentPerLevel = 10;
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kDepthRole = Qt::UserRole + 1;
+
+// Draws each entry indented by its depth in the tree, at the list's item height.
+class IndentedItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem indented = option;
+        indented.rect.setLeft(option.rect.left() + kIndentPerLevel * index.data(kDepthRole).toInt());
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+    }
+};
+
+// Sorted names of the visible subdirectories of `directory`; none if it cannot be read.
+std::vector<std::string> SubdirectoryNames(const std::string& directory)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        // Dot-folders are hidden, as file managers hide them.
+        if (name.front() != '.' && it->is_directory(typeError))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}
+
+std::string ChildPath(const std::string& directory, const std::string& name)
+{
+    return directory == "/" ? "/" + name : directory + "/" + name;
+}
+
+}  // namespace
+
+TDirectoryListBox::TDirectoryListBox(QWidget* parent)
+    : QListWidget(parent), directory_(fs::current_path().string())
+{
+    setItemDelegate(new IndentedItemDelegate(this));
+    setUniformItemSizes(true);
+    setIconSize(QSize(14, 14));
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { OpenDirectory(EntryPath(item)); });
+    Rebuild();
+}
+
+bool TDirectoryListBox::OpenDirectory(const std::string& path)
+{
+    std::error_code error;
+    fs::current_path(path, error);
+    if (error)
+        return false;
+    directory_ = fs::current_path().string();
+    Rebuild();
+    return true;
+}
+
+std::string TDirectoryListBox::EntryPath(const QListWidgetItem* item)
+{
+    return item->data(kPathRole).toString().toStdString();
+}
+
+void TDirectoryListBox::Rebuild()
+{
+    clear();
+    int depth = 0;
+    std::string levelPath = "/";
+    AddEntry(levelPath, "/", depth, true);
+    for (const fs::path& level : fs::path(directory_).relative_path()) {
+        levelPath = ChildPath(levelPath, level.string());
+        AddEntry(levelPath, QString::fromStdString(level.string()), ++depth, true);
+    }
+    QListWidgetItem* openEntry = item(count() - 1);
+    for (const std::string& name : SubdirectoryNames(directory_))
+        AddEntry(ChildPath(directory_, name), QString::fromStdString(name), depth + 1, false);
+    setCurrentItem(openEntry);
+    scrollToItem(openEntry);
+}
+
+void TDirectoryListBox::AddEntry(const std::string& path, const QString& name, int depth, bool open)
+{
+    const QStyle::StandardPixmap icon = open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon;
+    auto* entry = new QListWidgetItem(style()->standardIcon(icon), name, this);
+    entry->setData(kPathRole, QString::fromStdString(path));
+    entry->setData(kDepthRole, depth);
+}

@@ -1,0 +1,17 @@
+#include "FormFont.h"
+
+#include <QStringList>
+
+QFont FormFont()
+{
+    // fontconfig would hand SimSun's Latin letters to a Western serif; naming
+    // the stand-in keeps Latin and Chinese text in one Song face.
+    static const bool substituted = [] {
+        QFont::insertSubstitutions("SimSun", {"AR PL UMing CN", "AR PL UMing TW"});
+        return true;
+    }();
+    (void)substituted;
+    QFont font("SimSun");
+    font.setPixelSize(12);
+    return font;
+}

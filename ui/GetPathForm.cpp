@@ -1,0 +1,37 @@
+#include "GetPathForm.h"
+
+#include "Artwork.h"
+#include "FormFont.h"
+#include "SpeedButton.h"
+
+TFormGetPath::TFormGetPath(QWidget* parent) : QDialog(parent)
+{
+    // A title bar with no buttons: the chooser closes through its own two.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle("选择路径");
+    setFixedSize(449, 315);
+    setFont(FormFont());
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Button);
+
+    ActionYes = new QAction(QIcon(kTickGlyph), "确定", this);
+    ActionCancel = new QAction(QIcon(kPowerGlyph), "取消", this);
+    connect(ActionYes, &QAction::triggered, this, &TFormGetPath::ActionYesExecute);
+    connect(ActionCancel, &QAction::triggered, this, &TFormGetPath::ActionCancelExecute);
+
+    SpeedButton1 = new TSpeedButton(this, ActionYes, {344, 24, 81, 33});
+    SpeedButton2 = new TSpeedButton(this, ActionCancel, {344, 72, 81, 33});
+    DirectoryListBox1 = new TDirectoryListBox(this);
+    DirectoryListBox1->setGeometry(24, 24, 297, 265);
+}
+
+void TFormGetPath::ActionYesExecute()
+{
+    SelectedPath = DirectoryListBox1->Directory();
+    accept();
+}
+
+void TFormGetPath::ActionCancelExecute()
+{
+    reject();
+}

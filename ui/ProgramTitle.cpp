@@ -1,0 +1,12 @@
+#include "ProgramTitle.h"
+
+#include <cctype>
+
+std::string ProgramTitle(const std::string& executablePath)
+{
+    std::string name = executablePath.substr(executablePath.find_last_of('/') + 1);
+    name = name.substr(0, name.find('.'));
+    for (std::size_t i = 1; i < name.size(); ++i)
+        name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+    return name;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+
+#include <mutex>
+#include <string>
+
+#include "BatchWindow.h"
+#include "JobFields.h"
+
+// The main window as runs see it. Runs live on their own threads and must never
+// touch a widget, so the bridge keeps a copy of what the window shows (updated
+// on the UI thread as fields change) and hands captions and messages back to
+// the UI thread as queued calls. Runs keep the bridge alive through a
+// shared_ptr, so it may outlive the window; Detach() cuts it off from it.
+class WindowBridge : public BatchWindow {
+public:
+    // A bridge serving `window`.
+    explicit WindowBridge(QWidget* window);
+
+    // UI thread: records the settings file path runs are to use.
+    void SetIniFile(const std::string& iniFile);
+
+    // UI thread: records the text `field` now shows.
+    void SetFieldText(JobField field, const std::string& text);
+
+    // UI thread: records the item `ComboBox1` now shows.
+    void SetChoiceIndex(int index);
+
+    // UI thread: the window is going; later calls from runs reach nothing.
+    void Detach();
+
+    std::string FieldText(JobField field) override;
+    int ChoiceIndex() override;
+    void SetCaption(const std::string& caption) override;
+    std::string IniFile() override;
+    void ShowMessage(const std::string& text) override;
+
+private:
+    void ShowLatestCaption();
+
+    std::mutex mutex_;
+    QWidget* window_;  // null once detached; only the UI thread changes it
+    std::string iniFile_;
+    JobFields fields_;
+    std::string latestCaption_;
+    bool captionPending_ = false;  // a caption update is queued and not yet shown
+};
