@@ -200,12 +200,18 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
     std::string_view body = SkipByteOrderMark(text);
     std::string_view byteOrderMark = text.substr(0, text.size() - body.size());
     std::vector<Line> lines = SplitLines(body);
-    std::string ending(LineEndingOf(lines));
+    std::string fileEnding(LineEndingOf(lines));
 
+    // A new line ends like the line before it, so that in a file of mixed
+    // endings a lone CR can never meet a following LF and swallow a line.
     auto insert = [&](std::size_t at, std::string content) {
-        // A last line without an ending needs one before anything can follow it.
-        if (at > 0 && lines[at - 1].ending.empty())
-            lines[at - 1].ending = ending;
+        std::string ending = fileEnding;
+        if (at > 0) {
+            // A last line without an ending needs one before anything can follow it.
+            if (lines[at - 1].ending.empty())
+                lines[at - 1].ending = fileEnding;
+            ending = lines[at - 1].ending;
+        }
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(content), ending});
     };
 
