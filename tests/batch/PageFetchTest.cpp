@@ -1,0 +1,207 @@
+#include "PageFetch.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "LoopbackServer.h"
+#include "RawServer.h"
+#include "RefusingPort.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kBodyWithZero = std::string("0123456789\0after the zero", 25);
+
+// `size` bytes in which every 4 KiB block is marked, so a misplaced block shows.
+std::string MarkedBody(std::size_t size)
+{
+    std::string body(size, 'b');
+    for (std::size_t i = 0; i < size; i += 4096)
+        body[i] = static_cast<char>('0' + (i / 4096) % 10);
+    return body;
+}
+
+// Serves the pages every fetch test asks for, and remembers each request.
+class PageFetchTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { InitPageFetch(); }
+
+    void SetUp() override
+    {
+        auto& http = server_.server();
+        http.Get("/zero", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(kBodyWithZero, "text/html");
+        });
+        http.Get("/size/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(MarkedBody(std::stoul(req.matches[1])), "application/octet-stream");
+        });
+        http.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 404;
+            res.set_content("<h1>not here</h1>", "text/html");
+        });
+        http.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("/zero");
+        });
+        http.Get("/loop", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("/loop");
+        });
+        http.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("file:///etc/hostname");
+        });
+        http.Get("/gzip", [](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Content-Encoding", "gzip");
+            res.set_content(std::string("\x1f\x8b not really gzip", 18), "text/html");
+        });
+        http.Get("/echo", [this](const httplib::Request& req, httplib::Response& res) {
+            std::lock_guard lock(mutex_);
+            requests_.push_back(req);
+            res.set_content("echo", "text/plain");
+        });
+        server_.start();
+    }
+
+    std::vector<httplib::Request> Requests()
+    {
+        std::lock_guard lock(mutex_);
+        return requests_;
+    }
+
+    LoopbackServer server_;
+    std::mutex mutex_;
+    std::vector<httplib::Request> requests_;
+};
+
+FetchedPage Fetch(const std::string& address, FetchTimeouts timeouts = {})
+{
+    FetchSession session(timeouts);
+    FetchedPage page;
+    FetchPage(session, address, page);
+    return page;
+}
+
+TEST_F(PageFetchTest, KeepsTheBodyByteForByteZerosIncluded)
+{
+    const FetchedPage page = Fetch(server_.url("/zero"));
+    EXPECT_FALSE(page.failed);
+    EXPECT_FALSE(page.cut);
+    EXPECT_EQ(page.httpStatus, 200);
+    EXPECT_EQ(page.body, kBodyWithZero);
+}
+
+TEST_F(PageFetchTest, CutsBodiesLongerThanTwoMebibytes)
+{
+    struct Case {
+        std::size_t size;
+        bool cut;
+    };
+    const Case cases[] = {{kMaxPageBytes - 1, false}, {kMaxPageBytes, false},
+                          {kMaxPageBytes + 1, true}, {3 * 1024 * 1024, true}};
+    for (const Case& c : cases) {
+        const FetchedPage page = Fetch(server_.url("/size/" + std::to_string(c.size)));
+        EXPECT_FALSE(page.failed) << c.size;
+        EXPECT_EQ(page.cut, c.cut) << c.size;
+        // Compared as a whole, not printed: a failure would dump megabytes.
+        EXPECT_TRUE(page.body == MarkedBody(std::min(c.size, kMaxPageBytes))) << c.size;
+    }
+}
+
+TEST_F(PageFetchTest, ReturnsTheBodyOfAnErrorPageWithItsStatus)
+{
+    const FetchedPage page = Fetch(server_.url("/missing"));
+    EXPECT_FALSE(page.failed);
+    EXPECT_EQ(page.httpStatus, 404);
+    EXPECT_EQ(page.body, "<h1>not here</h1>");
+}
+
+TEST_F(PageFetchTest, FollowsRedirects)
+{
+    const FetchedPage page = Fetch(server_.url("/moved"));
+    EXPECT_FALSE(page.failed);
+    EXPECT_EQ(page.httpStatus, 200);
+    EXPECT_EQ(page.body, kBodyWithZero);
+}
+
+TEST_F(PageFetchTest, KeepsAnEncodedBodyAsSentAndAddsNoHeadersOfItsOwn)
+{
+    const FetchedPage page = Fetch(server_.url("/gzip"));
+    EXPECT_FALSE(page.failed);
+    EXPECT_EQ(page.body, std::string("\x1f\x8b not really gzip", 18));
+
+    Fetch(server_.url("/echo?a=%41&b=[x]"));
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_FALSE(requests[0].has_header("User-Agent"));
+    EXPECT_FALSE(requests[0].has_header("Accept-Encoding"));
+    EXPECT_FALSE(requests[0].has_header("Cookie"));
+    EXPECT_EQ(requests[0].get_param_value("a"), "A");
+}
+
+TEST_F(PageFetchTest, FailsWithAnEmptyBodyWhenThereIsNoPageToHave)
+{
+    RefusingPort refusing;
+    const std::string addresses[] = {
+        "",
+        "not an address",
+        refusing.url("/p1.html"),
+        "ftp://127.0.0.1:" + std::to_string(server_.port()) + "/zero",
+        "file:///etc/hostname",
+        server_.url("/loop"),
+        server_.url("/to-file"),
+    };
+    for (const std::string& address : addresses) {
+        const FetchedPage page = Fetch(address);
+        EXPECT_TRUE(page.failed) << address;
+        EXPECT_TRUE(page.body.empty()) << address;
+        EXPECT_FALSE(page.cut) << address;
+    }
+}
+
+TEST_F(PageFetchTest, ReusesTheConnectionAndStartsEachPageAfresh)
+{
+    FetchSession session;
+    FetchedPage page;
+    FetchPage(session, server_.url("/size/" + std::to_string(3 * 1024 * 1024)), page);
+    EXPECT_TRUE(page.cut);
+
+    FetchPage(session, server_.url("/echo"), page);
+    EXPECT_FALSE(page.failed);
+    EXPECT_FALSE(page.cut);
+    EXPECT_EQ(page.body, "echo");
+
+    FetchPage(session, server_.url("/echo"), page);
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].remote_port, requests[1].remote_port);
+
+    FetchPage(session, "", page);
+    EXPECT_TRUE(page.failed);
+    EXPECT_TRUE(page.body.empty());
+}
+
+TEST(PageFetchTimeout, GivesUpOnAServerThatSaysNothing)
+{
+    InitPageFetch();
+    RawServer silent([](int socket, RawServer&) {
+        RawServer::ReadRequestHead(socket);
+        // Holds the connection open until the client gives up and closes it.
+        char byte;
+        while (recv(socket, &byte, 1, 0) > 0) {
+        }
+    });
+    FetchSession session(FetchTimeouts{1s, 1s});
+    FetchedPage page;
+
+    const auto start = std::chrono::steady_clock::now();
+    FetchPage(session, silent.url("/p1.html"), page);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+
+    EXPECT_TRUE(page.failed);
+    EXPECT_LT(elapsed, 10s);
+}
+
+}  // namespace
