@@ -25,11 +25,6 @@ std::string_view TrimLeadingBlanks(std::string_view text)
     return text;
 }
 
-bool HasLineBreak(std::string_view text)
-{
-    return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
 } // namespace
 
 unsigned GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
@@ -57,8 +52,7 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
 {
     if (section == nullptr || key == nullptr || value == nullptr || fileName == nullptr)
         return false;
-    // A line break in any of them would write lines that read back as something else.
-    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+    if (!CanStoreInProfile(section, key, value))
         return false;
 
     std::string_view stored = TrimLeadingBlanks(value);

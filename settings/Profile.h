@@ -12,6 +12,6 @@ unsigned GetPrivateProfileStringA(const char* section, const char* key, const ch
 
 // Sets `key` in `section` of `fileName` to `value`, replacing the whole file
 // atomically; returns false, changing nothing, when it cannot be written or the
-// value holds a line break.
+// names or value would not read back as written (a line break, for one).
 bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                 const char* fileName);

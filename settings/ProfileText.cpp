@@ -43,6 +43,11 @@ bool SameName(std::string_view a, std::string_view b)
     return true;
 }
 
+bool HasLineBreak(std::string_view text)
+{
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
 std::string_view SkipByteOrderMark(std::string_view text)
 {
     if (text.starts_with(kByteOrderMark))
@@ -192,6 +197,15 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
         return std::nullopt;
     std::string_view line = lines[*keyLine].content;
     return std::string(RemoveQuotes(Trim(line.substr(line.find('=') + 1))));
+}
+
+bool CanStoreInProfile(std::string_view section, std::string_view key, std::string_view value)
+{
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+        return false;
+    std::string_view trimmedKey = Trim(key);
+    return section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos &&
+           !trimmedKey.starts_with(';') && !trimmedKey.starts_with('[');
 }
 
 std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,

@@ -13,8 +13,13 @@
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
                                             std::string_view key);
 
+// Whether `section`, `key` and `value` can be written so that they read back
+// as themselves: no line breaks, no "]" in the section, and a key without "="
+// that does not start like a comment or a header.
+bool CanStoreInProfile(std::string_view section, std::string_view key, std::string_view value);
+
 // `text` with `key` in `section` set to `value`, every other byte kept: an
 // existing key is replaced in place, a new key ends its section, a new section
-// ends the text. `value` must hold no line break.
+// ends the text. The three must pass CanStoreInProfile.
 std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view value);

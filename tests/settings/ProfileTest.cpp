@@ -233,6 +233,10 @@ TEST(ProfileWrite, RefusedWritesChangeNothing)
         {"line break in the key", "S", "K\ney", "v"},
         {"line break in the section", "S\r", "Key", "v"},
         {"null value", "S", "Key", nullptr},
+        {"a section holding ]", "S]x", "Key", "v"},
+        {"a key holding =", "S", "K=ey", "v"},
+        {"a key starting like a comment", "S", " ;Key", "v"},
+        {"a key starting like a header", "S", "[Key]", "v"},
     };
     TempDir dir;
     std::string file = dir.file("t.ini");
