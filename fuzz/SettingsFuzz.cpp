@@ -3,11 +3,13 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <strings.h>
 #include <unistd.h>
 #include <vector>
 
@@ -15,13 +17,13 @@
 
 namespace {
 
-const std::vector<std::string> kSections = {"Setting", "setting", "Other"};
-const std::vector<std::string> kKeys = {"TargetPage", "BeginPoint",    "EndPoint",   "SavePath",
+const std::array<std::string, 3> kSections = {"Setting", "setting", "Other"};
+const std::array<std::string, 10> kKeys = {"TargetPage", "BeginPoint",    "EndPoint",   "SavePath",
                                         "FileName",   "FileBack",      "FilePoint",  "SameNameCover",
                                         "targetpage", "Extra"};
 // Pieces values are built from: plain text, blanks, quotes, INI punctuation and
 // multi-byte characters, so cuts and trimming meet every kind of byte.
-const std::vector<std::string> kValuePieces = {"a", "Z", "0", " ", "\t", "\"", "'", "=", ";", "#",
+const std::array<std::string, 17> kValuePieces = {"a", "Z", "0", " ", "\t", "\"", "'", "=", ";", "#",
                                                "[", "]", "\\", "中", "é", "😀", "[-A-]"};
 
 constexpr char kMissing[] = "<missing>";
@@ -105,12 +107,12 @@ Reading ReadEverything(const std::string& file)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider input(data, size);
-    const std::string section = input.PickValueInArray(kSections.data(), kSections.size());
-    const std::string key = input.PickValueInArray(kKeys.data(), kKeys.size());
+    const std::string section = input.PickValueInArray(kSections);
+    const std::string key = input.PickValueInArray(kKeys);
     std::string value;
     const std::size_t pieces = input.ConsumeIntegralInRange<std::size_t>(0, 1200);
     for (std::size_t i = 0; i < pieces && input.remaining_bytes() > 0; ++i)
-        value += kValuePieces[input.ConsumeIntegralInRange<std::size_t>(0, kValuePieces.size() - 1)];
+        value += input.PickValueInArray(kValuePieces);
 
     const std::string file = SettingsFile();
     PutFileBytes(file, input.ConsumeRemainingBytesAsString());
