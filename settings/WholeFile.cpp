@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
@@ -142,6 +143,21 @@ bool ReplaceWith(const std::string& path, const std::string& bytes, const struct
     return temp.renameTo(path);
 }
 
+// The file a symbolic link leads to, so that a settings file kept elsewhere
+// through a link is updated there instead of the link being replaced by a copy.
+std::string ThroughLinks(const std::string& path)
+{
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return path;
+    std::string target = resolved;
+    free(resolved);
+    return target;
+}
+
 } // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path)
@@ -163,10 +179,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
     }
 }
 
-bool UpdateWholeFile(const std::string& path,
+bool UpdateWholeFile(const std::string& linkOrPath,
                      const std::function<std::string(const std::string&)>& change)
 {
     std::lock_guard<std::mutex> threadLock(writeMutex);
+
+    const std::string path = ThroughLinks(linkOrPath);
 
     std::string directory = DirectoryOf(path);
     // The lock is taken on the directory: it exists before the file does and

@@ -286,6 +286,20 @@ TEST(ProfileWrite, FailsOnAReadOnlyFile)
     EXPECT_EQ(NamesIn(dir.path()), std::set<std::string>{"t.ini"});
 }
 
+TEST(ProfileWrite, WritesThroughASymbolicLink)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "kept");
+    std::string target = dir.file("kept/t.ini");
+    std::string link = dir.file("t.ini");
+    WriteFileBytes(target, "[S]\nKey=old\n");
+    std::filesystem::create_symlink(target, link);
+
+    EXPECT_TRUE(WritePrivateProfileStringA("S", "Key", "new", link.c_str()));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(target), "[S]\nKey=new\n");
+}
+
 // Lowers the file size limit for as long as it lives, so a write runs out of
 // room half way (as on a full disk) for any user, root included.
 class FileSizeLimit {
