@@ -2,6 +2,8 @@
 
 namespace {
 
+constexpr long kReceiveBufferBytes = 512 * 1024;
+
 // Keeps the body up to kMaxPageBytes; past that it stops the transfer, so
 // nothing beyond the kept bytes is ever held.
 std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* userdata)
@@ -37,6 +39,8 @@ void SetPageOptions(FetchSession& session, const std::string& address, FetchedPa
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME,
                      static_cast<long>(session.timeouts().silence.count()));
+    // Larger reads than the default 16 KiB take far fewer calls for big pages.
+    curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, KeepBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &page);
 }

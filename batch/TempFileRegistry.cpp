@@ -15,14 +15,15 @@ constexpr std::size_t kMaxNamePart = 200;
 // A few tries get past files of an earlier process that had the same id.
 constexpr int kCreateAttempts = 100;
 
-std::string TempPathFor(std::string_view targetPath, std::uint64_t number)
+std::string TempPathFor(std::string_view targetPath, const std::string& uniquePart)
 {
     const std::size_t slash = targetPath.rfind('/');
     const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
     std::string path(targetPath.substr(0, nameStart));
     path += '.';
     path += targetPath.substr(nameStart, kMaxNamePart);
-    path += '.' + std::to_string(getpid()) + '-' + std::to_string(number);
+    path += '.';
+    path += uniquePart;
     return path;
 }
 
@@ -36,7 +37,8 @@ UniqueFd TempFileRegistry::Create(const std::string& targetPath, std::string& te
     if (closed_)
         return UniqueFd();
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-        std::string candidate = TempPathFor(targetPath, nextNumber_++);
+        const std::string uniquePart = std::to_string(pid_) + '-' + std::to_string(nextNumber_++);
+        std::string candidate = TempPathFor(targetPath, uniquePart);
         // Mode 0666 lets the umask decide, as for any newly created file.
         UniqueFd file(open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (file.valid()) {

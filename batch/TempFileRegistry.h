@@ -5,13 +5,15 @@
 #include <set>
 #include <string>
 
+#include <unistd.h>
+
 #include "UniqueFd.h"
 
 // Temporary files being written before they take their final names, listed so
 // that a program on its way out can remove them all.
 class TempFileRegistry {
 public:
-    TempFileRegistry() = default;
+    TempFileRegistry() : pid_(getpid()) {}
     TempFileRegistry(const TempFileRegistry&) = delete;
     TempFileRegistry& operator=(const TempFileRegistry&) = delete;
 
@@ -34,6 +36,7 @@ public:
 private:
     std::mutex mutex_;
     std::set<std::string> paths_;
+    const pid_t pid_;  // names made by other processes never clash with ours
     std::uint64_t nextNumber_ = 0;
     bool closed_ = false;
 };
