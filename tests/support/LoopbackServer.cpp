@@ -1,5 +1,6 @@
 #include "LoopbackServer.h"
 
+#include <chrono>
 #include <stdexcept>
 
 LoopbackServer::~LoopbackServer()
@@ -17,6 +18,11 @@ void LoopbackServer::start()
     // The socket already listens, so connections made before the thread
     // reaches accept() wait in the backlog.
     thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // stop() does nothing to a server that is not running yet, so a test
+    // that ends at once would leave the thread listening and the join hanging.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!server_.is_running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
 }
 
 std::string LoopbackServer::url(const std::string& path) const
