@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
     InitPageFetch();
     QApplication app(argc, argv);
 
-    TFormMain form;
-    form.FormCreate();
+    TFormMain form;  // its creation fixes the settings file beside the executable
     form.UseSettingsFile(args[0]);
     form.show();
     for (int i = 0; i < kJobFieldCount; ++i) {
