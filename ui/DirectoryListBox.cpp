@@ -55,6 +55,14 @@ std::vector<std::string> SubdirectoryNames(const std::string& directory)
     return names;
 }
 
+// The process's current directory; "/" when the system cannot tell (it was removed).
+std::string CurrentDirectory()
+{
+    std::error_code error;
+    const fs::path current = fs::current_path(error);
+    return error ? "/" : current.string();
+}
+
 std::string ChildPath(const std::string& directory, const std::string& name)
 {
     return directory == "/" ? "/" + name : directory + "/" + name;
@@ -63,7 +71,7 @@ std::string ChildPath(const std::string& directory, const std::string& name)
 }  // namespace
 
 TDirectoryListBox::TDirectoryListBox(QWidget* parent)
-    : QListWidget(parent), directory_(fs::current_path().string())
+    : QListWidget(parent), directory_(CurrentDirectory())
 {
     setItemDelegate(new IndentedItemDelegate(this));
     setUniformItemSizes(true);
@@ -79,7 +87,7 @@ bool TDirectoryListBox::OpenDirectory(const std::string& path)
     fs::current_path(path, error);
     if (error)
         return false;
-    directory_ = fs::current_path().string();
+    directory_ = CurrentDirectory();
     Rebuild();
     return true;
 }

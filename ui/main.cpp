@@ -37,5 +37,6 @@ int main(int argc, char* argv[])
     QObject::connect(&FormMain, &TFormMain::Closed, [] { EndProcess(); });
 
     FormMain.show();
-    return application.exec();
+    application.exec();
+    EndProcess();
 }

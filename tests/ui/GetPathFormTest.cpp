@@ -89,6 +89,19 @@ TEST(GetPathForm, LayoutAndWindow)
     EXPECT_TRUE(chooser.SelectedPath.empty());
 }
 
+TEST(GetPathForm, StartsAtTheRootWhenTheCurrentDirectoryIsGone)
+{
+    const fs::path startDirectory = fs::current_path();
+    TempDir temp;
+    fs::create_directory(temp.path() / "gone");
+    fs::current_path(temp.path() / "gone");
+    fs::remove(temp.path() / "gone");
+
+    TFormGetPath chooser(nullptr);
+    fs::current_path(startDirectory);
+    EXPECT_EQ(chooser.DirectoryListBox1->Directory(), "/");
+}
+
 TEST_F(GetPathFormTest, ListsThePathThenTheVisibleSubdirectoriesByName)
 {
     EXPECT_EQ(List().Directory(), root.string());
