@@ -2,13 +2,24 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr long kReceiveBufferBytes = 512 * 1024;
+
+// One transfer in progress: where its body goes and when a byte last came.
+struct Transfer {
+    FetchedPage& page;
+    std::chrono::seconds silence;
+    Clock::time_point lastByte = Clock::now();
+};
 
 // Keeps the body up to kMaxPageBytes; past that it stops the transfer, so
 // nothing beyond the kept bytes is ever held.
 std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* userdata)
 {
-    auto& page = *static_cast<FetchedPage*>(userdata);
+    auto& transfer = *static_cast<Transfer*>(userdata);
+    transfer.lastByte = Clock::now();
+    FetchedPage& page = transfer.page;
     const std::size_t bytes = size * count;
     const std::size_t room = kMaxPageBytes - page.body.size();
     if (bytes > room) {
@@ -20,7 +31,23 @@ std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* user
     return bytes;
 }
 
-void SetPageOptions(FetchSession& session, const std::string& address, FetchedPage& page)
+std::size_t NoteHeader(char*, std::size_t size, std::size_t count, void* userdata)
+{
+    static_cast<Transfer*>(userdata)->lastByte = Clock::now();
+    return size * count;
+}
+
+// Called by the library every so often, also while nothing arrives; ends a
+// transfer that has received nothing for the whole silence period. (The
+// library's own low-speed check averages over seconds, so it would drop a
+// slow but steady server and keep a silent one longer than asked.)
+int EndSilentTransfer(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto& transfer = *static_cast<const Transfer*>(userdata);
+    return Clock::now() - transfer.lastByte > transfer.silence ? 1 : 0;
+}
+
+void SetPageOptions(FetchSession& session, const std::string& address, Transfer& transfer)
 {
     CURL* handle = session.handle();
     // Starting from the defaults every time keeps one page's settings from
@@ -35,14 +62,15 @@ void SetPageOptions(FetchSession& session, const std::string& address, FetchedPa
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
                      static_cast<long>(session.timeouts().connect.count()));
-    // Less than one byte a second for the whole silence period means nothing came.
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME,
-                     static_cast<long>(session.timeouts().silence.count()));
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, EndSilentTransfer);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, NoteHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
     // Larger reads than the default 16 KiB take far fewer calls for big pages.
     curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, KeepBody);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &page);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
 }
 
 }  // namespace
@@ -73,7 +101,8 @@ void FetchPage(FetchSession& session, const std::string& address, FetchedPage& p
     if (session.handle() == nullptr)
         return;
 
-    SetPageOptions(session, address, page);
+    Transfer transfer{page, session.timeouts().silence};
+    SetPageOptions(session, address, transfer);
     const CURLcode result = curl_easy_perform(session.handle());
     curl_easy_getinfo(session.handle(), CURLINFO_RESPONSE_CODE, &page.httpStatus);
 

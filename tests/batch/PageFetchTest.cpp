@@ -5,6 +5,7 @@
 #include <chrono>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "LoopbackServer.h"
@@ -202,6 +203,54 @@ TEST(PageFetchTimeout, GivesUpOnAServerThatSaysNothing)
 
     EXPECT_TRUE(page.failed);
     EXPECT_LT(elapsed, 10s);
+}
+
+// Sends a reply head and then `pieces` of the body with `gap` between them.
+RawServer::Handler SlowReply(const std::vector<std::string>& pieces, std::chrono::milliseconds gap,
+                             std::size_t announcedLength)
+{
+    return [=](int socket, RawServer&) {
+        RawServer::ReadRequestHead(socket);
+        std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(announcedLength)
+            + "\r\n\r\n";
+        if (!RawServer::SendAll(socket, head))
+            return;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (i > 0)
+                std::this_thread::sleep_for(gap);
+            if (!RawServer::SendAll(socket, pieces[i]))
+                return;
+        }
+    };
+}
+
+TEST(PageFetchTimeout, EndsAQuietTransferAfterTheSilencePeriodNotLater)
+{
+    InitPageFetch();
+    // Half the body, then nothing more for three seconds.
+    RawServer quiet(SlowReply({"first half", "second half"}, 3s, 21));
+    FetchSession session(FetchTimeouts{1s, 1s});
+    FetchedPage page;
+
+    const auto start = std::chrono::steady_clock::now();
+    FetchPage(session, quiet.url("/p1.html"), page);
+
+    EXPECT_TRUE(page.failed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2900ms);
+}
+
+TEST(PageFetchTimeout, KeepsASlowServerThatIsNeverQuietForTheSilencePeriod)
+{
+    InitPageFetch();
+    // Slower than a byte a second on average, but never silent for two seconds.
+    RawServer slow(SlowReply({"a", "b", "c", "d"}, 1500ms, 4));
+    FetchSession session(FetchTimeouts{2s, 2s});
+    FetchedPage page;
+
+    FetchPage(session, slow.url("/p1.html"), page);
+
+    EXPECT_FALSE(page.failed);
+    EXPECT_EQ(page.body, "abcd");
 }
 
 }  // namespace
