@@ -111,7 +111,21 @@ void TDirectoryListBox::Rebuild()
     for (const std::string& name : SubdirectoryNames(directory_))
         AddEntry(ChildPath(directory_, name), QString::fromStdString(name), depth + 1, false);
     setCurrentItem(openEntry);
-    scrollToItem(openEntry);
+    ScrollToOpenEntry();
+}
+
+void TDirectoryListBox::showEvent(QShowEvent* event)
+{
+    QListWidget::showEvent(event);
+    // Until the list is on screen its height is unknown, and scrolling then
+    // would hide the upper levels for nothing.
+    ScrollToOpenEntry();
+}
+
+void TDirectoryListBox::ScrollToOpenEntry()
+{
+    scrollToTop();
+    scrollToItem(currentItem());
 }
 
 void TDirectoryListBox::AddEntry(const std::string& path, const QString& name, int depth, bool open)

@@ -22,8 +22,12 @@ public:
     // The full path an entry stands for.
     static std::string EntryPath(const QListWidgetItem* item);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Rebuild();
+    void ScrollToOpenEntry();
     void AddEntry(const std::string& path, const QString& name, int depth, bool open);
 
     std::string directory_;
