@@ -1,5 +1,6 @@
 #include "OutputFile.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,6 +31,15 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
+// Gives the new file the permission bits of the file it replaces, as rewriting
+// that file in place would have kept them.
+void KeepPermissionsOf(const std::string& path, int fd)
+{
+    struct stat old {};
+    if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        fchmod(fd, old.st_mode & 07777);
+}
+
 }  // namespace
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes)
@@ -39,6 +49,7 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes)
     UniqueFd file = registry.Create(path, tempPath);
     if (!file.valid())
         return false;
+    KeepPermissionsOf(path, file.get());
     if (!WriteAll(file.get(), bytes) || !file.Close()) {
         registry.Discard(tempPath);
         return false;

@@ -67,6 +67,17 @@ TEST(WriteWholeFile, NewFilesGetTheUsualPermissions)
     }
 }
 
+TEST(WriteWholeFile, AReplacedFileKeepsItsPermissions)
+{
+    TempDir dir;
+    const std::string path = dir.file("p001.html");
+    WriteFileBytes(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+
+    ASSERT_TRUE(WriteWholeFile(path, "new"));
+    EXPECT_EQ(PermissionsOf(path), mode_t{0640});
+}
+
 TEST(WriteWholeFile, AcceptsTheLongestFileName)
 {
     TempDir dir;
