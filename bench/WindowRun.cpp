@@ -63,12 +63,13 @@ int main(int argc, char** argv) {
     }
     form.ComboBox1->setCurrentIndex(choice == "skip" ? kChoiceSkip : kChoiceOverwrite);
 
+    const QString completionCaption = QString::fromUtf8(kCompletionCaption);
     int captionChanges = 0;
     std::chrono::duration<double> elapsed{};
     std::chrono::steady_clock::time_point start;
     QObject::connect(&form, &QWidget::windowTitleChanged, [&](const QString& title) {
         ++captionChanges;
-        if (title == QString::fromUtf8(kCompletionCaption)) {
+        if (title == completionCaption) {
             elapsed = std::chrono::steady_clock::now() - start;
             app.exit(0);
         }
