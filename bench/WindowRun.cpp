@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     std::chrono::steady_clock::time_point start;
     QObject::connect(&form, &QWidget::windowTitleChanged, [&](const QString& title) {
         ++captionChanges;
-        if (title == completionCaption) {
+        if (title.startsWith(completionCaption)) {  // a run with failed pages adds their count
             elapsed = std::chrono::steady_clock::now() - start;
             app.exit(0);
         }
