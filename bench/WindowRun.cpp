@@ -62,6 +62,10 @@ int main(int argc, char** argv) {
         form.EditOf(static_cast<JobField>(i))->setText(QString::fromStdString(args[1 + i]));
     }
     form.ComboBox1->setCurrentIndex(choice == "skip" ? kChoiceSkip : kChoiceOverwrite);
+    // A user presses OK on a window that is already drawn; drawing it the first
+    // time loads the fonts, which must not overlap the timed run.
+    form.repaint();
+    QCoreApplication::processEvents();
 
     const QString completionCaption = QString::fromUtf8(kCompletionCaption);
     int captionChanges = 0;
