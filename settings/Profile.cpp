@@ -56,7 +56,7 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
         return false;
 
     std::string_view stored = TrimLeadingBlanks(value);
-    return UpdateWholeFile(fileName, [&](const std::string& text) {
-        return SetProfileValue(text, section, key, stored);
+    return UpdateWholeFile(fileName, [&](std::string& text) {
+        SetProfileValue(text, section, key, stored);
     });
 }

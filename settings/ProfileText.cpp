@@ -1,14 +1,22 @@
 #include "ProfileText.h"
 
-#include <vector>
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+// One line of profile text, seen in place: files can be huge, so lines are
+// never copied out.
 struct Line {
-    std::string content;  // without its line ending
-    std::string ending;   // "\r\n", "\n", "\r", or empty for a last line without one
+    std::size_t begin;         // offset of its first byte in the text
+    std::string_view content;  // without its line ending
+    std::string_view ending;   // "\r\n", "\n", "\r", or empty for a last line without one
+
+    std::size_t contentEnd() const { return begin + content.size(); }
+    std::size_t end() const { return contentEnd() + ending.size(); }
 };
 
 bool IsBlank(char c)
@@ -55,21 +63,48 @@ std::string_view SkipByteOrderMark(std::string_view text)
     return text;
 }
 
-std::vector<Line> SplitLines(std::string_view text)
-{
-    std::vector<Line> lines;
-    while (!text.empty()) {
-        std::size_t end = text.find_first_of("\r\n");
-        if (end == std::string_view::npos) {
-            lines.push_back({std::string(text), {}});
-            break;
-        }
-        std::size_t endingLength = (text.substr(end, 2) == "\r\n") ? 2 : 1;
-        lines.push_back({std::string(text.substr(0, end)), std::string(text.substr(end, endingLength))});
-        text.remove_prefix(end + endingLength);
+// Walks the lines of a text in order. Huge hand-edited files make this the
+// hot loop, so line breaks are found with memchr, and the next CR and the
+// next LF are each looked for again only once the walk has passed them.
+class LineCursor {
+public:
+    LineCursor(std::string_view text, std::size_t from) : text_(text), at_(from) {}
+
+    bool Done() const { return at_ >= text_.size(); }
+
+    // The line at the cursor, which moves on to the next one; only while not Done().
+    Line Next()
+    {
+        const std::size_t lf = NextOf('\n', nextLf_);
+        const std::size_t cr = NextOf('\r', nextCr_);
+        const std::size_t lineBreak = std::min(lf, cr);
+        std::size_t endingLength = 0;
+        if (lineBreak < text_.size())
+            endingLength = (lineBreak == cr && lf == cr + 1 && lf < text_.size()) ? 2 : 1;
+        const Line line{at_, text_.substr(at_, lineBreak - at_), text_.substr(lineBreak, endingLength)};
+        at_ = line.end();
+        return line;
     }
-    return lines;
-}
+
+private:
+    // The offset of the first `c` at or after the cursor, or the text's size.
+    std::size_t NextOf(char c, std::size_t& found) const
+    {
+        if (found == kNotSearched || found < at_) {
+            const void* hit = std::memchr(text_.data() + at_, c, text_.size() - at_);
+            found = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data())
+                        : text_.size();
+        }
+        return found;
+    }
+
+    static constexpr std::size_t kNotSearched = std::string_view::npos;
+
+    std::string_view text_;
+    std::size_t at_;
+    std::size_t nextLf_ = kNotSearched;
+    std::size_t nextCr_ = kNotSearched;
+};
 
 // The name of the section a header line opens, or nothing for any other line.
 std::optional<std::string_view> HeaderName(std::string_view line)
@@ -106,55 +141,87 @@ std::string_view RemoveQuotes(std::string_view value)
     return value;
 }
 
-// Lines [begin, end) of the first section named `section`: its header at
-// `begin`, the lines up to the next header after it.
-struct SectionBlock {
-    std::size_t begin;
-    std::size_t end;
+std::optional<Line> LastLine(std::string_view text)
+{
+    std::size_t contentEnd = text.size();
+    if (text.ends_with("\r\n"))
+        contentEnd -= 2;
+    else if (text.ends_with('\n') || text.ends_with('\r'))
+        contentEnd -= 1;
+    else if (text.empty())
+        return std::nullopt;
+    const std::size_t lineBreak =
+        contentEnd == 0 ? std::string_view::npos : text.find_last_of("\r\n", contentEnd - 1);
+    return LineCursor(text, lineBreak == std::string_view::npos ? 0 : lineBreak + 1).Next();
+}
+
+// The start of the line holding `pos` when only blanks stand before `pos` on
+// that line; otherwise nothing.
+std::optional<std::size_t> LineStartBefore(std::string_view text, std::size_t pos)
+{
+    while (pos > 0 && IsBlank(text[pos - 1]))
+        --pos;
+    if (pos == 0 || text[pos - 1] == '\n' || text[pos - 1] == '\r')
+        return pos;
+    return std::nullopt;
+}
+
+// The header line of the first section named `section`. Only a line that
+// starts with "[" can be a header, so the search jumps from one "[" to the
+// next: in a huge file most lines are never looked at.
+std::optional<Line> FindSection(std::string_view text, std::string_view section)
+{
+    for (std::size_t open = text.find('['); open != std::string_view::npos;
+         open = text.find('[', open + 1)) {
+        const auto lineStart = LineStartBefore(text, open);
+        if (!lineStart)
+            continue;
+        const Line line = LineCursor(text, *lineStart).Next();
+        auto name = HeaderName(line.content);
+        if (name && SameName(*name, section))
+            return line;
+    }
+    return std::nullopt;
+}
+
+// What a section holds for one key: the key's first line, if any, and the
+// section's last line that is not blank (its header when there is none),
+// after which a new key goes so that blank lines before the next section
+// stay where they are.
+struct KeyInSection {
+    std::optional<Line> keyLine;
+    Line lastFilled;
 };
 
-std::optional<SectionBlock> FindSection(const std::vector<Line>& lines, std::string_view section)
+KeyInSection FindKey(std::string_view text, const Line& header, std::string_view key)
 {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        auto name = HeaderName(lines[i].content);
-        if (!name || !SameName(*name, section))
+    // The loop's variables live outside it: a section may hold millions of
+    // lines, and sanitizer builds pay for every variable a loop pass creates.
+    KeyInSection found{std::nullopt, header};
+    LineCursor lines(text, header.end());
+    Line line = header;
+    while (!lines.Done()) {
+        line = lines.Next();
+        if (Trim(line.content).empty())
             continue;
-        std::size_t end = i + 1;
-        while (end < lines.size() && !HeaderName(lines[end].content))
-            ++end;
-        return SectionBlock{i, end};
+        if (HeaderName(line.content))
+            break;
+        if (IsKeyLine(line.content, key)) {
+            found.keyLine = line;
+            break;
+        }
+        found.lastFilled = line;
     }
-    return std::nullopt;
+    return found;
 }
 
-std::optional<std::size_t> FindKey(const std::vector<Line>& lines, SectionBlock block,
-                                   std::string_view key)
+// The ending a new line gets in a file without a line before it to follow:
+// the file's own (its first), or "\n" when it has none.
+std::string_view LineEndingOf(std::string_view text)
 {
-    for (std::size_t i = block.begin + 1; i < block.end; ++i) {
-        if (IsKeyLine(lines[i].content, key))
-            return i;
-    }
-    return std::nullopt;
-}
-
-// The ending a new line gets: the file's own (its first), or "\n" when it has none.
-std::string_view LineEndingOf(const std::vector<Line>& lines)
-{
-    for (const Line& line : lines) {
-        if (!line.ending.empty())
-            return line.ending;
-    }
-    return "\n";
-}
-
-// Where a new key of `block` goes: after its last non-blank line, so that
-// blank lines separating it from the next section stay where they are.
-std::size_t InsertionPoint(const std::vector<Line>& lines, SectionBlock block)
-{
-    std::size_t point = block.end;
-    while (point > block.begin + 1 && Trim(lines[point - 1].content).empty())
-        --point;
-    return point;
+    LineCursor lines(text, 0);
+    const std::string_view ending = lines.Done() ? "" : lines.Next().ending;
+    return ending.empty() ? "\n" : ending;
 }
 
 std::string HeaderLine(std::string_view section)
@@ -165,6 +232,28 @@ std::string HeaderLine(std::string_view section)
     return line;
 }
 
+// Inserts `lines` into `text` after the line `before` of the body starting at
+// `bodyStart` (at the body's start when there is none). They end like that
+// line, so that in a file of mixed endings a lone CR can never meet a
+// following LF and swallow a line; a last line without an ending gets one.
+void InsertLinesAfter(std::string& text, std::size_t bodyStart, const std::optional<Line>& before,
+                      std::string_view fileEnding, std::initializer_list<std::string> lines)
+{
+    std::string_view ending = fileEnding;
+    std::string inserted;
+    std::size_t at = bodyStart;
+    if (before) {
+        at += before->end();
+        if (before->ending.empty())
+            inserted += fileEnding;
+        else
+            ending = before->ending;
+    }
+    for (const std::string& line : lines)
+        inserted.append(line).append(ending);
+    text.insert(at, inserted);
+}
+
 std::string KeyLine(std::string_view key, std::string_view value)
 {
     std::string line(Trim(key));
@@ -173,29 +262,19 @@ std::string KeyLine(std::string_view key, std::string_view value)
     return line;
 }
 
-std::string Join(std::string_view prefix, const std::vector<Line>& lines)
-{
-    std::string text(prefix);
-    for (const Line& line : lines) {
-        text += line.content;
-        text += line.ending;
-    }
-    return text;
-}
-
 } // namespace
 
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
                                             std::string_view key)
 {
-    std::vector<Line> lines = SplitLines(SkipByteOrderMark(text));
-    auto block = FindSection(lines, section);
-    if (!block)
+    text = SkipByteOrderMark(text);
+    auto header = FindSection(text, section);
+    if (!header)
         return std::nullopt;
-    auto keyLine = FindKey(lines, *block, key);
+    auto keyLine = FindKey(text, *header, key).keyLine;
     if (!keyLine)
         return std::nullopt;
-    std::string_view line = lines[*keyLine].content;
+    std::string_view line = keyLine->content;
     return std::string(RemoveQuotes(Trim(line.substr(line.find('=') + 1))));
 }
 
@@ -208,37 +287,26 @@ bool CanStoreInProfile(std::string_view section, std::string_view key, std::stri
            !trimmedKey.starts_with(';') && !trimmedKey.starts_with('[');
 }
 
-std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
-                            std::string_view value)
+void SetProfileValue(std::string& text, std::string_view section, std::string_view key,
+                     std::string_view value)
 {
-    std::string_view body = SkipByteOrderMark(text);
-    std::string_view byteOrderMark = text.substr(0, text.size() - body.size());
-    std::vector<Line> lines = SplitLines(body);
-    std::string fileEnding(LineEndingOf(lines));
+    // Everything is found before anything changes: the views point into `text`.
+    const std::string_view body = SkipByteOrderMark(text);
+    const std::size_t bodyStart = text.size() - body.size();
+    const std::string_view fileEnding = LineEndingOf(body);
 
-    // A new line ends like the line before it, so that in a file of mixed
-    // endings a lone CR can never meet a following LF and swallow a line.
-    auto insert = [&](std::size_t at, std::string content) {
-        std::string ending = fileEnding;
-        if (at > 0) {
-            // A last line without an ending needs one before anything can follow it.
-            if (lines[at - 1].ending.empty())
-                lines[at - 1].ending = fileEnding;
-            ending = lines[at - 1].ending;
-        }
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(content), ending});
-    };
-
-    auto block = FindSection(lines, section);
-    if (!block) {
-        insert(lines.size(), HeaderLine(section));
-        insert(lines.size(), KeyLine(key, value));
-    } else if (auto keyLine = FindKey(lines, *block, key)) {
-        std::string& content = lines[*keyLine].content;
-        content.resize(content.find('=') + 1);
-        content += value;
-    } else {
-        insert(InsertionPoint(lines, *block), KeyLine(key, value));
+    auto header = FindSection(body, section);
+    if (!header) {
+        InsertLinesAfter(text, bodyStart, LastLine(body), fileEnding,
+                         {HeaderLine(section), KeyLine(key, value)});
+        return;
     }
-    return Join(byteOrderMark, lines);
+    const KeyInSection found = FindKey(body, *header, key);
+    if (!found.keyLine) {
+        InsertLinesAfter(text, bodyStart, found.lastFilled, fileEnding, {KeyLine(key, value)});
+        return;
+    }
+    const Line& line = *found.keyLine;
+    const std::size_t valueStart = line.begin + line.content.find('=') + 1;
+    text.replace(bodyStart + valueStart, line.contentEnd() - valueStart, value);
 }

@@ -18,8 +18,8 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
 // that does not start like a comment or a header.
 bool CanStoreInProfile(std::string_view section, std::string_view key, std::string_view value);
 
-// `text` with `key` in `section` set to `value`, every other byte kept: an
-// existing key is replaced in place, a new key ends its section, a new section
-// ends the text. The three must pass CanStoreInProfile.
-std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
-                            std::string_view value);
+// Sets `key` in `section` of `text` to `value` in place, every other byte
+// kept: an existing key is replaced where it stands, a new key ends its
+// section, a new section ends the text. The three must pass CanStoreInProfile.
+void SetProfileValue(std::string& text, std::string_view section, std::string_view key,
+                     std::string_view value);

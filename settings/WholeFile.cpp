@@ -67,6 +67,10 @@ private:
 std::mutex writeMutex;
 std::atomic<unsigned> tempCounter{0};
 
+// More than a profile write adds: a header and a key line of the longest
+// names and value the profile routines pass on.
+constexpr std::size_t kEditRoom = 4096;
+
 std::string DirectoryOf(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
@@ -162,10 +166,15 @@ std::string ThroughLinks(const std::string& path)
 
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    UniqueFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.valid())
+    // Only a regular file has an end: a named pipe would block the open and a
+    // device such as /dev/zero would be read until memory runs out.
+    UniqueFd file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     std::string content;
+    // Room for a writer's small edit, so that a huge file is never copied again for it.
+    content.reserve(static_cast<std::size_t>(info.st_size) + kEditRoom);
     char chunk[8192];
     for (;;) {
         ssize_t got = read(file.get(), chunk, sizeof chunk);
@@ -180,7 +189,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
 }
 
 bool UpdateWholeFile(const std::string& linkOrPath,
-                     const std::function<std::string(const std::string&)>& change)
+                     const std::function<void(std::string&)>& change)
 {
     std::lock_guard<std::mutex> threadLock(writeMutex);
 
@@ -210,5 +219,6 @@ bool UpdateWholeFile(const std::string& linkOrPath,
             return false;
         current = std::move(*content);
     }
-    return ReplaceWith(path, change(current), exists ? &fileInfo : nullptr);
+    change(current);
+    return ReplaceWith(path, current, exists ? &fileInfo : nullptr);
 }
