@@ -70,6 +70,14 @@ bool IsGoodPage(const FetchedPage& page)
     return !page.failed && !page.cut && page.httpStatus < 400;
 }
 
+// Whether `text` holds a zero byte, which the network library and the file
+// system would take for its end: they would fetch another address or write
+// another file than the one shown.
+bool HasZeroByte(const std::string& text)
+{
+    return text.find('\0') != std::string::npos;
+}
+
 // Fetches one page and writes or skips its file; returns whether the page
 // was saved (or skipped) as asked.
 bool RunPage(BatchWindow& window, const PageSource& source, std::int64_t pageNo,
@@ -77,12 +85,16 @@ bool RunPage(BatchWindow& window, const PageSource& source, std::int64_t pageNo,
 {
     const std::string address = PageAddress(window.FieldText(JobField::Edit1), pageNo);
     window.SetCaption(address);
+    if (HasZeroByte(address))
+        return false;
     source(address, page);
     // A failed fetch leaves any file of that name as it was.
     if (page.failed)
         return false;
 
     const std::string path = CurrentOutputPath(window, counter);
+    if (HasZeroByte(path))
+        return false;
     if (SkipsExistingFile(window, path))
         return IsGoodPage(page);
     // An error page or a cut body is still saved, and still counted.
