@@ -188,7 +188,10 @@ void TFormMain::FormShow()
 void TFormMain::ActionYesExecute()
 {
     try {
-        startThread_([bridge = bridge_] { BatchThreadProc(*bridge); });
+        startThread_([bridge = bridge_] {
+            BatchThreadProc(*bridge);
+            bridge->ShowCaptionNow();
+        });
     } catch (const std::system_error&) {
         ShowMessageBox(this, "线程启动失败");
     }

@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <QString>
+#include <QTimer>
 
 #include "MessageBox.h"
 
@@ -56,7 +57,28 @@ void WindowBridge::SetCaption(const std::string& caption)
     captionPending_ = true;
     // Posting under the lock means Detach() cannot slip in between the check
     // and the post; events still queued to the window die with it.
-    QMetaObject::invokeMethod(window_, [this] { ShowLatestCaption(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(window_, [this] { ShowLatestCaptionInTime(); }, Qt::QueuedConnection);
+}
+
+void WindowBridge::ShowCaptionNow()
+{
+    std::lock_guard lock(mutex_);
+    if (captionPending_ && window_)
+        QMetaObject::invokeMethod(window_, [this] { ShowLatestCaption(); }, Qt::QueuedConnection);
+}
+
+void WindowBridge::ShowLatestCaptionInTime()
+{
+    // A fast run would otherwise wake the UI thread once a page; at a
+    // screen's pace nobody can tell the difference.
+    const auto due = lastShown_ + kCaptionInterval;
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= due || !window_) {
+        ShowLatestCaption();
+        return;
+    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - now);
+    QTimer::singleShot(wait, window_, [this] { ShowLatestCaption(); });
 }
 
 void WindowBridge::ShowLatestCaption()
@@ -67,6 +89,7 @@ void WindowBridge::ShowLatestCaption()
         captionPending_ = false;
         caption = QString::fromStdString(latestCaption_);
     }
+    lastShown_ = std::chrono::steady_clock::now();
     if (window_)
         window_->setWindowTitle(caption);
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <mutex>
 #include <string>
 
@@ -30,6 +31,10 @@ public:
     // UI thread: the window is going; later calls from runs reach nothing.
     void Detach();
 
+    // Any thread: shows a caption still waiting for its turn at once; for the
+    // last caption of a run.
+    void ShowCaptionNow();
+
     std::string FieldText(JobField field) override;
     int ChoiceIndex() override;
     void SetCaption(const std::string& caption) override;
@@ -37,6 +42,10 @@ public:
     void ShowMessage(const std::string& text) override;
 
 private:
+    // The least time between two caption changes.
+    static constexpr std::chrono::milliseconds kCaptionInterval{16};
+
+    void ShowLatestCaptionInTime();
     void ShowLatestCaption();
 
     std::mutex mutex_;
@@ -45,4 +54,5 @@ private:
     JobFields fields_;
     std::string latestCaption_;
     bool captionPending_ = false;  // a caption update is queued and not yet shown
+    std::chrono::steady_clock::time_point lastShown_;  // UI thread only
 };
