@@ -1,5 +1,9 @@
 #include "PageFetch.h"
 
+#include <strings.h>
+
+#include <string_view>
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -73,6 +77,17 @@ void SetPageOptions(FetchSession& session, const std::string& address, Transfer&
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
 }
 
+// The library would guess http for an address without a scheme; only an
+// address that names http or https itself is fetched.
+bool NamesWebScheme(const std::string& address)
+{
+    const auto startsWith = [&address](std::string_view scheme) {
+        return address.size() >= scheme.size()
+            && strncasecmp(address.data(), scheme.data(), scheme.size()) == 0;
+    };
+    return startsWith("http://") || startsWith("https://");
+}
+
 }  // namespace
 
 void InitPageFetch()
@@ -98,7 +113,7 @@ void FetchPage(FetchSession& session, const std::string& address, FetchedPage& p
     page.cut = false;
     page.httpStatus = 0;
     page.failed = true;
-    if (session.handle() == nullptr)
+    if (session.handle() == nullptr || !NamesWebScheme(address))
         return;
 
     Transfer transfer{page, session.timeouts().silence};

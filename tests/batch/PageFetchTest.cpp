@@ -151,6 +151,7 @@ TEST_F(PageFetchTest, FailsWithAnEmptyBodyWhenThereIsNoPageToHave)
         refusing.url("/p1.html"),
         "ftp://127.0.0.1:" + std::to_string(server_.port()) + "/zero",
         "file:///etc/hostname",
+        "127.0.0.1:" + std::to_string(server_.port()) + "/zero",
         server_.url("/loop"),
         server_.url("/to-file"),
     };
@@ -160,6 +161,13 @@ TEST_F(PageFetchTest, FailsWithAnEmptyBodyWhenThereIsNoPageToHave)
         EXPECT_TRUE(page.body.empty()) << address;
         EXPECT_FALSE(page.cut) << address;
     }
+}
+
+TEST_F(PageFetchTest, TakesTheSchemeInAnyCase)
+{
+    const FetchedPage page = Fetch("HTTP://127.0.0.1:" + std::to_string(server_.port()) + "/zero");
+    EXPECT_FALSE(page.failed);
+    EXPECT_EQ(page.body, kBodyWithZero);
 }
 
 TEST_F(PageFetchTest, ReusesTheConnectionAndStartsEachPageAfresh)
