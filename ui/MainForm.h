@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include "SpeedButton.h"
 #include <QWidget>
 
 #include <array>
@@ -16,6 +15,7 @@
 #include "GetPathForm.h"
 #include "JobFields.h"
 #include "Shape.h"
+#include "SpeedButton.h"
 #include "WindowBridge.h"
 
 // Starts `run` on a new thread and returns at once, without keeping the thread;
