@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include "Int32Text.h"
 #include "JobFields.h"
@@ -78,27 +79,53 @@ bool HasZeroByte(const std::string& text)
     return text.find('\0') != std::string::npos;
 }
 
-// Fetches one page and writes or skips its file; returns whether the page
-// was saved (or skipped) as asked.
+// Takes a body that has nowhere to go, so the page is still fetched and
+// counted as it would be if its file could be written.
+class DiscardingSink : public PageSink {
+public:
+    bool Take(std::string_view) override { return true; }
+};
+
+// Fetches `address` straight into `file`, or into nowhere when `file` could
+// not be opened.
+FetchedPage FetchInto(const PageSource& source, const std::string& address, OutputFile& file)
+{
+    FetchedPage page;
+    DiscardingSink nowhere;
+    if (file.IsOpen())
+        source(address, file, page);
+    else
+        source(address, nowhere, page);
+    return page;
+}
+
+// Commits, or leaves uncommitted, the file of a fetched page; returns whether
+// the page was saved (or skipped) as asked.
+bool SettlePage(BatchWindow& window, const std::string& path, const FetchedPage& page,
+                OutputFile& file)
+{
+    // A failed fetch leaves any file of that name as it was.
+    if (page.failed || HasZeroByte(path))
+        return false;
+    if (SkipsExistingFile(window, path))
+        return IsGoodPage(page);
+    // An error page or a cut body is still saved, and still counted.
+    return file.Commit() && IsGoodPage(page);
+}
+
+// Fetches one page into a new file and keeps or drops that file; returns
+// whether the page was saved (or skipped) as asked.
 bool RunPage(BatchWindow& window, const PageSource& source, std::int64_t pageNo,
-             std::int64_t counter, FetchedPage& page)
+             std::int64_t counter)
 {
     const std::string address = PageAddress(window.FieldText(JobField::Edit1), pageNo);
     window.SetCaption(address);
     if (HasZeroByte(address))
         return false;
-    source(address, page);
-    // A failed fetch leaves any file of that name as it was.
-    if (page.failed)
-        return false;
-
     const std::string path = CurrentOutputPath(window, counter);
-    if (HasZeroByte(path))
-        return false;
-    if (SkipsExistingFile(window, path))
-        return IsGoodPage(page);
-    // An error page or a cut body is still saved, and still counted.
-    return WriteWholeFile(path, page.body) && IsGoodPage(page);
+    OutputFile file(path);  // an uncommitted file is removed when it goes
+    const FetchedPage page = FetchInto(source, address, file);
+    return SettlePage(window, path, page, file);
 }
 
 std::string CompletionCaption(std::int64_t failedPages)
@@ -114,8 +141,9 @@ std::string CompletionCaption(std::int64_t failedPages)
 void BatchThreadProc(BatchWindow& window)
 {
     FetchSession session;
-    BatchThreadProc(window, [&session](const std::string& address, FetchedPage& page) {
-        FetchPage(session, address, page);
+    BatchThreadProc(window, [&session](const std::string& address, PageSink& sink,
+                                       FetchedPage& page) {
+        FetchPage(session, address, sink, page);
     });
 }
 
@@ -127,11 +155,10 @@ void BatchThreadProc(BatchWindow& window, const PageSource& source)
     if (!numbers)
         return;
 
-    FetchedPage page;  // one body buffer for the whole run
     std::int64_t failedPages = 0;
     std::int64_t counter = numbers->firstCounter;
     for (std::int64_t pageNo = numbers->firstPage; pageNo <= numbers->lastPage; ++pageNo) {
-        if (!RunPage(window, source, pageNo, counter, page))
+        if (!RunPage(window, source, pageNo, counter))
             ++failedPages;
         ++counter;
     }

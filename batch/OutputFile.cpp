@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "TempFileRegistry.h"
 
@@ -42,19 +43,51 @@ void KeepPermissionsOf(const std::string& path, int fd)
 
 }  // namespace
 
-bool WriteWholeFile(const std::string& path, std::string_view bytes)
+OutputFile::OutputFile(std::string path) : path_(std::move(path))
 {
-    TempFileRegistry& registry = OutputFilesInFlight();
-    std::string tempPath;
-    UniqueFd file = registry.Create(path, tempPath);
-    if (!file.valid())
+    // The system would read the path only up to a zero byte: another file.
+    if (path_.find('\0') != std::string::npos)
+        return;
+    file_ = OutputFilesInFlight().Create(path_, tempPath_);
+    if (file_.valid())
+        KeepPermissionsOf(path_, file_.get());
+}
+
+OutputFile::~OutputFile()
+{
+    Discard();
+}
+
+bool OutputFile::Take(std::string_view bytes)
+{
+    if (!file_.valid() || writeFailed_)
         return false;
-    KeepPermissionsOf(path, file.get());
-    if (!WriteAll(file.get(), bytes) || !file.Close()) {
-        registry.Discard(tempPath);
+    writeFailed_ = !WriteAll(file_.get(), bytes);
+    return !writeFailed_;
+}
+
+bool OutputFile::Commit()
+{
+    if (!file_.valid())
+        return false;
+    // A failed close may mean written bytes never reached the disk.
+    const bool closed = file_.Close();
+    if (writeFailed_ || !closed) {
+        Discard();
         return false;
     }
-    return registry.Commit(tempPath, path);
+    const bool renamed = OutputFilesInFlight().Commit(tempPath_, path_);
+    tempPath_.clear();
+    return renamed;
+}
+
+void OutputFile::Discard()
+{
+    if (tempPath_.empty())
+        return;
+    file_ = UniqueFd();
+    OutputFilesInFlight().Discard(tempPath_);
+    tempPath_.clear();
 }
 
 void RemoveOutputFilesInFlight()

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -10,28 +11,31 @@ using Clock = std::chrono::steady_clock;
 
 constexpr long kReceiveBufferBytes = 512 * 1024;
 
-// One transfer in progress: where its body goes and when a byte last came.
+// One transfer in progress: where its body goes, how much of it went there,
+// and when a byte last came.
 struct Transfer {
+    PageSink& sink;
     FetchedPage& page;
     std::chrono::seconds silence;
+    std::size_t bodyBytes = 0;
     Clock::time_point lastByte = Clock::now();
 };
 
-// Keeps the body up to kMaxPageBytes; past that it stops the transfer, so
-// nothing beyond the kept bytes is ever held.
-std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* userdata)
+// Passes the body on up to kMaxPageBytes; past that it stops the transfer, so
+// nothing beyond the kept bytes is ever taken. A sink that refuses stops it too.
+std::size_t PassBody(char* data, std::size_t size, std::size_t count, void* userdata)
 {
     auto& transfer = *static_cast<Transfer*>(userdata);
     transfer.lastByte = Clock::now();
-    FetchedPage& page = transfer.page;
     const std::size_t bytes = size * count;
-    const std::size_t room = kMaxPageBytes - page.body.size();
-    if (bytes > room) {
-        page.body.append(data, room);
-        page.cut = true;
+    const std::size_t kept = std::min(bytes, kMaxPageBytes - transfer.bodyBytes);
+    if (!transfer.sink.Take(std::string_view(data, kept)))
+        return 0;
+    transfer.bodyBytes += kept;
+    if (kept < bytes) {
+        transfer.page.cut = true;
         return 0;
     }
-    page.body.append(data, bytes);
     return bytes;
 }
 
@@ -73,7 +77,7 @@ void SetPageOptions(FetchSession& session, const std::string& address, Transfer&
     curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
     // Larger reads than the default 16 KiB take far fewer calls for big pages.
     curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, KeepBody);
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, PassBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
 }
 
@@ -106,17 +110,15 @@ FetchSession::~FetchSession()
     curl_easy_cleanup(handle_);
 }
 
-void FetchPage(FetchSession& session, const std::string& address, FetchedPage& page)
+void FetchPage(FetchSession& session, const std::string& address, PageSink& sink,
+               FetchedPage& page)
 {
-    // clear() keeps the capacity, so a run allocates its body buffer only once.
-    page.body.clear();
-    page.cut = false;
-    page.httpStatus = 0;
+    page = FetchedPage{};
     page.failed = true;
     if (session.handle() == nullptr || !NamesWebScheme(address))
         return;
 
-    Transfer transfer{page, session.timeouts().silence};
+    Transfer transfer{sink, page, session.timeouts().silence};
     SetPageOptions(session, address, transfer);
     const CURLcode result = curl_easy_perform(session.handle());
     curl_easy_getinfo(session.handle(), CURLINFO_RESPONSE_CODE, &page.httpStatus);
@@ -124,8 +126,6 @@ void FetchPage(FetchSession& session, const std::string& address, FetchedPage& p
     // Stopping the transfer at the size limit is the one error that still
     // leaves a body to keep.
     page.failed = result != CURLE_OK && !(result == CURLE_WRITE_ERROR && page.cut);
-    if (page.failed) {
-        page.body.clear();
+    if (page.failed)
         page.cut = false;
-    }
 }

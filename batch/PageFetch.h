@@ -6,6 +6,7 @@
 #include <curl/curl.h>
 
 #include "FetchedPage.h"
+#include "PageSink.h"
 
 // The network client's own patience: how long to wait for a connection, and
 // for the next byte of a transfer that has gone quiet.
@@ -35,6 +36,9 @@ private:
     FetchTimeouts timeouts_;
 };
 
-// Fetches `address` (http or https, passed untouched, redirects followed) into
-// `page`, reusing its storage; `page` says what came back and what went wrong.
-void FetchPage(FetchSession& session, const std::string& address, FetchedPage& page);
+// Fetches `address` (http or https, passed untouched, redirects followed),
+// handing the final response's body to `sink` as it arrives, at most
+// kMaxPageBytes of it; `page` says how the fetch ended. A failed fetch may
+// already have handed part of a body over: the sink's owner throws it away.
+void FetchPage(FetchSession& session, const std::string& address, PageSink& sink,
+               FetchedPage& page);

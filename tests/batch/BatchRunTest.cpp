@@ -13,8 +13,10 @@
 #include "FakeWindow.h"
 #include "JobFields.h"
 #include "LoopbackServer.h"
+#include "MemoryPages.h"
 #include "PageFetch.h"
 #include "RefusingPort.h"
+#include "ScopedFileSizeLimit.h"
 #include "TempDir.h"
 
 namespace {
@@ -113,11 +115,9 @@ private:
 };
 
 // Pages whose body is their address, without a network.
-void AddressAsBody(const std::string& address, FetchedPage& page)
+void AddressAsBody(const std::string& address, PageSink& sink, FetchedPage& page)
 {
-    page = FetchedPage{};
-    page.body = address;
-    page.httpStatus = 200;
+    ServeFromMemory(address, sink, page);
 }
 
 TEST_F(BatchRunTest, WritesOneNumberedFilePerPageByteForByte)
@@ -258,6 +258,46 @@ TEST_F(BatchRunTest, AFailedFetchWritesNothingAndKeepsTheExistingFile)
     EXPECT_EQ(window.Caption(), kDone + "（2 页出错）");
 }
 
+TEST_F(BatchRunTest, AFetchThatFailsHalfwayLeavesNoFileOfItsOwn)
+{
+    WriteFileBytes(Out("p002.html"), "good old page");
+    // Pages 6 and 7 hand over part of a body, then the connection is lost.
+    const PageSource source = [](const std::string& address, PageSink& sink, FetchedPage& page) {
+        if (address.ends_with("5")) {
+            ServeFromMemory(address, sink, page);
+            return;
+        }
+        ServeFromMemory(std::string(100000, 'x'), sink, page);
+        page.failed = true;
+    };
+    FakeWindow window(Job("http://h/[-A-]"), iniFile_);
+
+    BatchThreadProc(window, source);
+
+    EXPECT_EQ(DirectoryListing(outDir_), (Names{"p001.html", "p002.html"}));
+    EXPECT_EQ(ReadFileBytes(Out("p001.html")), "http://h/5");
+    EXPECT_EQ(ReadFileBytes(Out("p002.html")), "good old page");
+    EXPECT_EQ(window.Caption(), kDone + "（2 页出错）");
+}
+
+TEST_F(BatchRunTest, AFileThatCannotBeWrittenWholeLeavesTheOldOneAndIsCounted)
+{
+    WriteFileBytes(Out("p001.html"), "good old page");
+    FakeWindow window(Job(server_.url("/mixed?n=[-A-]"), "1", "3"), iniFile_);
+
+    {
+        // Page 1's 2 MiB do not fit; the other pages do.
+        ScopedFileSizeLimit fullDisk(1024 * 1024);
+        BatchThreadProc(window);
+    }
+
+    EXPECT_EQ(DirectoryListing(outDir_), (Names{"p001.html", "p002.html", "p003.html"}));
+    EXPECT_EQ(ReadFileBytes(Out("p001.html")), "good old page");
+    EXPECT_EQ(ReadFileBytes(Out("p002.html")), "<h1>404</h1>");
+    EXPECT_EQ(ReadFileBytes(Out("p003.html")), PageBody("3"));
+    EXPECT_EQ(window.Caption(), kDone + "（2 页出错）");
+}
+
 TEST_F(BatchRunTest, FollowsARedirectToThePage)
 {
     FakeWindow window(Job(server_.url("/moved?n=[-A-]"), "4", "4"), iniFile_);
@@ -363,9 +403,8 @@ TEST_F(BatchRunTest, OverlappingRunsLeaveOnlyWholePages)
     // Big bodies that tell the runs apart; without a server, whose own
     // threads would only blur what this is about.
     const auto body = [](char run) { return std::string(300000, run); };
-    const PageSource source = [&](const std::string& address, FetchedPage& page) {
-        AddressAsBody(address, page);
-        page.body = body(address.back());
+    const PageSource source = [&](const std::string& address, PageSink& sink, FetchedPage& page) {
+        ServeFromMemory(body(address.back()), sink, page);
     };
     for (const int runs : {2, 5}) {
         std::vector<std::unique_ptr<FakeWindow>> windows;

@@ -15,6 +15,7 @@
 #include "FakeWindow.h"
 #include "JobFields.h"
 #include "LoopbackServer.h"
+#include "MemoryPages.h"
 #include "PageFetch.h"
 #include "TempDir.h"
 
@@ -90,11 +91,9 @@ protected:
     {
         RunOutcome outcome;
         FakeWindow window(fields, iniFile_);
-        BatchThreadProc(window, [&](const std::string& address, FetchedPage& page) {
+        BatchThreadProc(window, [&](const std::string& address, PageSink& sink, FetchedPage& page) {
             outcome.addresses.push_back(address);
-            page = FetchedPage{};
-            page.body = kPage;
-            page.httpStatus = 200;
+            ServeFromMemory(kPage, sink, page);
         });
         outcome.captions = window.Captions();
         outcome.messages = window.Messages();

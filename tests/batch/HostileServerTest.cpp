@@ -240,8 +240,9 @@ protected:
 
         const auto start = std::chrono::steady_clock::now();
         FetchSession session(kShortTimeouts);
-        BatchThreadProc(window, [&session](const std::string& address, FetchedPage& page) {
-            FetchPage(session, address, page);
+        BatchThreadProc(window, [&session](const std::string& address, PageSink& sink,
+                                           FetchedPage& page) {
+            FetchPage(session, address, sink, page);
         });
         const auto elapsed = std::chrono::steady_clock::now() - start;
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DirectoryListing.h"
+#include "ScopedFileSizeLimit.h"
 #include "TempDir.h"
 
 namespace {
@@ -32,82 +33,151 @@ mode_t PermissionsOf(const std::string& path)
     return info.st_mode & 0777;
 }
 
-TEST(WriteWholeFile, WritesEveryByteAndLeavesNothingElseBehind)
+// Writes `bytes` to a new file at `path` and commits it; returns whether it is there.
+bool WriteWhole(const std::string& path, const std::string& bytes)
+{
+    OutputFile file(path);
+    return file.Take(bytes) && file.Commit();
+}
+
+TEST(OutputFile, CommitPutsEveryPieceInPlaceAndLeavesNothingElseBehind)
 {
     TempDir dir;
-    const std::string bytes("<html>\0\xff\xfe<b>\0</b>", 15);
+    const std::string pieces[] = {"<html>", std::string("\0\xff\xfe", 3), "",
+                                  std::string("<b>\0</b>", 8), std::string(300000, 'm')};
+    std::string whole;
+    OutputFile file(dir.file("p001.html"));
+    ASSERT_TRUE(file.IsOpen());
+    for (const std::string& piece : pieces) {
+        EXPECT_TRUE(file.Take(piece));
+        whole += piece;
+    }
 
-    ASSERT_TRUE(WriteWholeFile(dir.file("p001.html"), bytes));
+    ASSERT_TRUE(file.Commit());
 
-    EXPECT_EQ(ReadFileBytes(dir.file("p001.html")), bytes);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_TRUE(ReadFileBytes(dir.file("p001.html")) == whole);
     EXPECT_EQ(DirectoryListing(dir.path()), Names{"p001.html"});
 }
 
-TEST(WriteWholeFile, ReplacesAnExistingFileWholly)
+TEST(OutputFile, TheOldFileStaysWholeUntilTheNewOneIsCommitted)
 {
     TempDir dir;
-    WriteFileBytes(dir.file("p001.html"), std::string(10000, 'o'));
+    const std::string path = dir.file("p001.html");
+    const std::string old(10000, 'o');
+    WriteFileBytes(path, old);
 
-    ASSERT_TRUE(WriteWholeFile(dir.file("p001.html"), "new"));
-    EXPECT_EQ(ReadFileBytes(dir.file("p001.html")), "new");
+    OutputFile file(path);
+    ASSERT_TRUE(file.Take("new"));
+    EXPECT_EQ(ReadFileBytes(path), old);
+    EXPECT_EQ(DirectoryListing(dir.path()).size(), 2u);  // the old file and the hidden new one
 
-    ASSERT_TRUE(WriteWholeFile(dir.file("p001.html"), ""));
-    EXPECT_EQ(ReadFileBytes(dir.file("p001.html")), "");
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(ReadFileBytes(path), "new");
     EXPECT_EQ(DirectoryListing(dir.path()), Names{"p001.html"});
+
+    ASSERT_TRUE(WriteWhole(path, ""));
+    EXPECT_EQ(ReadFileBytes(path), "");
 }
 
-TEST(WriteWholeFile, NewFilesGetTheUsualPermissions)
+TEST(OutputFile, AFileNotCommittedIsRemovedAndTheOldOneKept)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("p001.html"), "good old page");
+    {
+        OutputFile replacing(dir.file("p001.html"));
+        OutputFile fresh(dir.file("p002.html"));
+        ASSERT_TRUE(replacing.Take(std::string(100000, 'x')));
+        ASSERT_TRUE(fresh.Take("half a page"));
+    }
+
+    EXPECT_EQ(DirectoryListing(dir.path()), Names{"p001.html"});
+    EXPECT_EQ(ReadFileBytes(dir.file("p001.html")), "good old page");
+}
+
+TEST(OutputFile, AFailedWriteRefusesTheRestAndCommitsNothing)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("p001.html"), "good old page");
+    OutputFile file(dir.file("p001.html"));
+    ASSERT_TRUE(file.IsOpen());
+    {
+        ScopedFileSizeLimit fullDisk(64 * 1024);
+        EXPECT_TRUE(file.Take(std::string(40000, 'a')));
+        EXPECT_FALSE(file.Take(std::string(40000, 'b')));  // half of it fits
+    }
+    EXPECT_FALSE(file.Take("c"));
+
+    EXPECT_FALSE(file.Commit());
+
+    EXPECT_EQ(DirectoryListing(dir.path()), Names{"p001.html"});
+    EXPECT_EQ(ReadFileBytes(dir.file("p001.html")), "good old page");
+}
+
+TEST(OutputFile, NewFilesGetTheUsualPermissions)
 {
     TempDir dir;
     for (mode_t mask : {mode_t{022}, mode_t{027}}) {
         ScopedUmask scoped(mask);
         const std::string path = dir.file("mask" + std::to_string(mask));
-        ASSERT_TRUE(WriteWholeFile(path, "x"));
+        ASSERT_TRUE(WriteWhole(path, "x"));
         EXPECT_EQ(PermissionsOf(path), 0666 & ~mask) << "umask " << mask;
     }
 }
 
-TEST(WriteWholeFile, AReplacedFileKeepsItsPermissions)
+TEST(OutputFile, AReplacedFileKeepsItsPermissions)
 {
     TempDir dir;
     const std::string path = dir.file("p001.html");
     WriteFileBytes(path, "old");
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
 
-    ASSERT_TRUE(WriteWholeFile(path, "new"));
+    ASSERT_TRUE(WriteWhole(path, "new"));
     EXPECT_EQ(PermissionsOf(path), mode_t{0640});
 }
 
-TEST(WriteWholeFile, AcceptsTheLongestFileName)
+TEST(OutputFile, AcceptsTheLongestFileName)
 {
     TempDir dir;
     const std::string name(255, 'n');
-    ASSERT_TRUE(WriteWholeFile(dir.file(name), "x"));
+    ASSERT_TRUE(WriteWhole(dir.file(name), "x"));
     EXPECT_EQ(DirectoryListing(dir.path()), Names{name});
 }
 
-TEST(WriteWholeFile, FailsWithoutLeavingAnythingWhereItCannotWrite)
+TEST(OutputFile, PutsNothingWhereItCannotWriteAndLeavesNothingBehind)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.file("taken.html"));
-
-    EXPECT_FALSE(WriteWholeFile(dir.file("missing/p001.html"), "x"));
-    EXPECT_FALSE(WriteWholeFile(dir.file("taken.html"), "x"));
+    const std::string paths[] = {
+        dir.file("missing/p001.html"),
+        dir.file("taken.html"),
+        // The system would stop reading at the zero byte and create "a".
+        dir.file(std::string("a\0b.html", 8)),
+    };
+    for (const std::string& path : paths) {
+        OutputFile file(path);
+        EXPECT_FALSE(file.IsOpen() && file.Take("x") && file.Commit()) << path;
+    }
 
     EXPECT_EQ(DirectoryListing(dir.path()), Names{"taken.html"});
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("taken.html")));
 }
 
-TEST(RemoveOutputFilesInFlightDeathTest, NoOutputFileIsStartedAfterwards)
+// In child processes: the program is closing from then on.
+TEST(RemoveOutputFilesInFlightDeathTest, RemovesFilesBeingWrittenAndStartsNoMore)
 {
     TempDir dir;
-    const std::string path = dir.file("late.html");
-    // In a child process: the program is closing from then on.
+    WriteFileBytes(dir.file("p001.html"), "good old page");
     EXPECT_EXIT(
         {
+            OutputFile writing(dir.file("p001.html"));
+            const bool started = writing.Take("half a page");
             RemoveOutputFilesInFlight();
-            const bool written = WriteWholeFile(path, "x");
-            std::exit(!written && DirectoryListing(dir.path()).empty() ? 0 : 1);
+            const bool committed = writing.Commit();
+            OutputFile late(dir.file("p002.html"));
+            const bool kept = DirectoryListing(dir.path()) == Names{"p001.html"}
+                && ReadFileBytes(dir.file("p001.html")) == "good old page";
+            std::exit(started && !committed && !late.IsOpen() && kept ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
 }

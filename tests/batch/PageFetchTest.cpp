@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "LoopbackServer.h"
+#include "MemoryPages.h"
 #include "RawServer.h"
 #include "RefusingPort.h"
 
@@ -77,17 +78,29 @@ protected:
     std::vector<httplib::Request> requests_;
 };
 
-FetchedPage Fetch(const std::string& address, FetchTimeouts timeouts = {})
+// How a fetch ended, with the body it handed over.
+struct Fetched : FetchedPage {
+    std::string body;
+};
+
+Fetched FetchWith(FetchSession& session, const std::string& address)
+{
+    Fetched page;
+    StringSink sink;
+    FetchPage(session, address, sink, page);
+    page.body = std::move(sink.body);
+    return page;
+}
+
+Fetched Fetch(const std::string& address, FetchTimeouts timeouts = {})
 {
     FetchSession session(timeouts);
-    FetchedPage page;
-    FetchPage(session, address, page);
-    return page;
+    return FetchWith(session, address);
 }
 
 TEST_F(PageFetchTest, KeepsTheBodyByteForByteZerosIncluded)
 {
-    const FetchedPage page = Fetch(server_.url("/zero"));
+    const Fetched page = Fetch(server_.url("/zero"));
     EXPECT_FALSE(page.failed);
     EXPECT_FALSE(page.cut);
     EXPECT_EQ(page.httpStatus, 200);
@@ -103,7 +116,7 @@ TEST_F(PageFetchTest, CutsBodiesLongerThanTwoMebibytes)
     const Case cases[] = {{kMaxPageBytes - 1, false}, {kMaxPageBytes, false},
                           {kMaxPageBytes + 1, true}, {3 * 1024 * 1024, true}};
     for (const Case& c : cases) {
-        const FetchedPage page = Fetch(server_.url("/size/" + std::to_string(c.size)));
+        const Fetched page = Fetch(server_.url("/size/" + std::to_string(c.size)));
         EXPECT_FALSE(page.failed) << c.size;
         EXPECT_EQ(page.cut, c.cut) << c.size;
         // Compared as a whole, not printed: a failure would dump megabytes.
@@ -111,9 +124,49 @@ TEST_F(PageFetchTest, CutsBodiesLongerThanTwoMebibytes)
     }
 }
 
+// Takes the first `limit` bytes of a body, then refuses, as a full disk would.
+class FillingSink : public PageSink {
+public:
+    explicit FillingSink(std::size_t limit) : limit_(limit) {}
+
+    bool Take(std::string_view bytes) override
+    {
+        if (bytes.size() > limit_ - taken_)
+            return false;
+        taken_ += bytes.size();
+        return true;
+    }
+
+private:
+    const std::size_t limit_;
+    std::size_t taken_ = 0;
+};
+
+TEST_F(PageFetchTest, ASinkThatRefusesFailsThePageUnlessOnlyTheCutPartWasLeft)
+{
+    struct Case {
+        std::size_t limit;
+        bool failed;
+        bool cut;
+    };
+    const Case cases[] = {{0, true, false}, {1024 * 1024, true, false}, {kMaxPageBytes, false, true}};
+    FetchSession session;
+    for (const Case& c : cases) {
+        FillingSink sink(c.limit);
+        FetchedPage page;
+        FetchPage(session, server_.url("/size/" + std::to_string(kMaxPageBytes + 100)), sink, page);
+        EXPECT_EQ(page.failed, c.failed) << c.limit;
+        EXPECT_EQ(page.cut, c.cut) << c.limit;
+    }
+    // An ended transfer leaves the session fit for the next page.
+    const Fetched page = FetchWith(session, server_.url("/zero"));
+    EXPECT_FALSE(page.failed);
+    EXPECT_EQ(page.body, kBodyWithZero);
+}
+
 TEST_F(PageFetchTest, ReturnsTheBodyOfAnErrorPageWithItsStatus)
 {
-    const FetchedPage page = Fetch(server_.url("/missing"));
+    const Fetched page = Fetch(server_.url("/missing"));
     EXPECT_FALSE(page.failed);
     EXPECT_EQ(page.httpStatus, 404);
     EXPECT_EQ(page.body, "<h1>not here</h1>");
@@ -121,7 +174,7 @@ TEST_F(PageFetchTest, ReturnsTheBodyOfAnErrorPageWithItsStatus)
 
 TEST_F(PageFetchTest, FollowsRedirects)
 {
-    const FetchedPage page = Fetch(server_.url("/moved"));
+    const Fetched page = Fetch(server_.url("/moved"));
     EXPECT_FALSE(page.failed);
     EXPECT_EQ(page.httpStatus, 200);
     EXPECT_EQ(page.body, kBodyWithZero);
@@ -129,7 +182,7 @@ TEST_F(PageFetchTest, FollowsRedirects)
 
 TEST_F(PageFetchTest, KeepsAnEncodedBodyAsSentAndAddsNoHeadersOfItsOwn)
 {
-    const FetchedPage page = Fetch(server_.url("/gzip"));
+    const Fetched page = Fetch(server_.url("/gzip"));
     EXPECT_FALSE(page.failed);
     EXPECT_EQ(page.body, std::string("\x1f\x8b not really gzip", 18));
 
@@ -156,7 +209,7 @@ TEST_F(PageFetchTest, FailsWithAnEmptyBodyWhenThereIsNoPageToHave)
         server_.url("/to-file"),
     };
     for (const std::string& address : addresses) {
-        const FetchedPage page = Fetch(address);
+        const Fetched page = Fetch(address);
         EXPECT_TRUE(page.failed) << address;
         EXPECT_TRUE(page.body.empty()) << address;
         EXPECT_FALSE(page.cut) << address;
@@ -165,7 +218,7 @@ TEST_F(PageFetchTest, FailsWithAnEmptyBodyWhenThereIsNoPageToHave)
 
 TEST_F(PageFetchTest, TakesTheSchemeInAnyCase)
 {
-    const FetchedPage page = Fetch("HTTP://127.0.0.1:" + std::to_string(server_.port()) + "/zero");
+    const Fetched page = Fetch("HTTP://127.0.0.1:" + std::to_string(server_.port()) + "/zero");
     EXPECT_FALSE(page.failed);
     EXPECT_EQ(page.body, kBodyWithZero);
 }
@@ -173,21 +226,20 @@ TEST_F(PageFetchTest, TakesTheSchemeInAnyCase)
 TEST_F(PageFetchTest, ReusesTheConnectionAndStartsEachPageAfresh)
 {
     FetchSession session;
-    FetchedPage page;
-    FetchPage(session, server_.url("/size/" + std::to_string(3 * 1024 * 1024)), page);
+    Fetched page = FetchWith(session, server_.url("/size/" + std::to_string(3 * 1024 * 1024)));
     EXPECT_TRUE(page.cut);
 
-    FetchPage(session, server_.url("/echo"), page);
+    page = FetchWith(session, server_.url("/echo"));
     EXPECT_FALSE(page.failed);
     EXPECT_FALSE(page.cut);
     EXPECT_EQ(page.body, "echo");
 
-    FetchPage(session, server_.url("/echo"), page);
+    FetchWith(session, server_.url("/echo"));
     const auto requests = Requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].remote_port, requests[1].remote_port);
 
-    FetchPage(session, "", page);
+    page = FetchWith(session, "");
     EXPECT_TRUE(page.failed);
     EXPECT_TRUE(page.body.empty());
 }
@@ -203,10 +255,9 @@ TEST(PageFetchTimeout, GivesUpOnAServerThatSaysNothing)
         }
     });
     FetchSession session(FetchTimeouts{1s, 1s});
-    FetchedPage page;
 
     const auto start = std::chrono::steady_clock::now();
-    FetchPage(session, silent.url("/p1.html"), page);
+    const Fetched page = FetchWith(session, silent.url("/p1.html"));
     const auto elapsed = std::chrono::steady_clock::now() - start;
 
     EXPECT_TRUE(page.failed);
@@ -238,10 +289,9 @@ TEST(PageFetchTimeout, EndsAQuietTransferAfterTheSilencePeriodNotLater)
     // Half the body, then nothing more for three seconds.
     RawServer quiet(SlowReply({"first half", "second half"}, 3s, 21));
     FetchSession session(FetchTimeouts{1s, 1s});
-    FetchedPage page;
 
     const auto start = std::chrono::steady_clock::now();
-    FetchPage(session, quiet.url("/p1.html"), page);
+    const Fetched page = FetchWith(session, quiet.url("/p1.html"));
 
     EXPECT_TRUE(page.failed);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2900ms);
@@ -253,9 +303,8 @@ TEST(PageFetchTimeout, KeepsASlowServerThatIsNeverQuietForTheSilencePeriod)
     // Slower than a byte a second on average, but never silent for two seconds.
     RawServer slow(SlowReply({"a", "b", "c", "d"}, 1500ms, 4));
     FetchSession session(FetchTimeouts{2s, 2s});
-    FetchedPage page;
 
-    FetchPage(session, slow.url("/p1.html"), page);
+    const Fetched page = FetchWith(session, slow.url("/p1.html"));
 
     EXPECT_FALSE(page.failed);
     EXPECT_EQ(page.body, "abcd");
