@@ -1,16 +1,15 @@
 #include "Profile.h"
 
+#include "ScopedFileSizeLimit.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -300,31 +299,6 @@ TEST(ProfileWrite, WritesThroughASymbolicLink)
     EXPECT_EQ(ReadFileBytes(target), "[S]\nKey=new\n");
 }
 
-// Lowers the file size limit for as long as it lives, so a write runs out of
-// room half way (as on a full disk) for any user, root included.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = SIG_DFL;
-};
-
 TEST(ProfileWrite, AWriteCutShortKeepsTheOldFileAndNoTemporaryFile)
 {
     TempDir dir;
@@ -332,7 +306,7 @@ TEST(ProfileWrite, AWriteCutShortKeepsTheOldFileAndNoTemporaryFile)
     WriteFileBytes(file, "[S]\nKey=old\n");
     std::string big(4096, 'x');
     {
-        FileSizeLimit limit(1000);
+        ScopedFileSizeLimit limit(1000);
         EXPECT_FALSE(WritePrivateProfileStringA("S", "Key", big.c_str(), file.c_str()));
     }
     EXPECT_EQ(ReadFileBytes(file), "[S]\nKey=old\n");
