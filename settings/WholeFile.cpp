@@ -9,34 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "UniqueFd.h"
+
 namespace {
-
-// An open file descriptor, closed when it goes.
-class UniqueFd {
-public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    ~UniqueFd()
-    {
-        if (fd_ >= 0)
-            close(fd_);
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-    // Closes now and reports whether that worked; a failed close can mean lost data.
-    bool closeChecked()
-    {
-        int fd = fd_;
-        fd_ = -1;
-        return close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 // A temporary file that is removed unless it was renamed into place.
 class TempFile {
@@ -142,7 +117,7 @@ bool ReplaceWith(const std::string& path, const std::string& bytes, const struct
         [[maybe_unused]] int ignored = fchown(file.get(), old->st_uid, old->st_gid);
     }
     // fsync before rename, so a crash leaves either the old file or the whole new one.
-    if (!WriteAll(file.get(), bytes) || fsync(file.get()) != 0 || !file.closeChecked())
+    if (!WriteAll(file.get(), bytes) || fsync(file.get()) != 0 || !file.Close())
         return false;
     return temp.renameTo(path);
 }
