@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <utility>
 
 #include "TempFileRegistry.h"
@@ -15,21 +14,6 @@ TempFileRegistry& OutputFilesInFlight()
     // Never destroyed: runs may still be writing while the program exits.
     static auto* registry = new TempFileRegistry;
     return *registry;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    // One call does it in practice; the loop covers short writes and signals.
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // Gives the new file the permission bits of the file it replaces, as rewriting
@@ -62,7 +46,7 @@ bool OutputFile::Take(std::string_view bytes)
 {
     if (!file_.valid() || writeFailed_)
         return false;
-    writeFailed_ = !WriteAll(file_.get(), bytes);
+    writeFailed_ = !file_.WriteAll(bytes);
     return !writeFailed_;
 }
 

@@ -63,20 +63,6 @@ bool IsWritable(const std::string& path, const struct stat& info)
     return (info.st_mode & 0222) != 0 && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-bool WriteAll(int fd, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 bool LockExclusive(int fd)
 {
     while (flock(fd, LOCK_EX) != 0) {
@@ -117,7 +103,7 @@ bool ReplaceWith(const std::string& path, const std::string& bytes, const struct
         [[maybe_unused]] int ignored = fchown(file.get(), old->st_uid, old->st_gid);
     }
     // fsync before rename, so a crash leaves either the old file or the whole new one.
-    if (!WriteAll(file.get(), bytes) || fsync(file.get()) != 0 || !file.Close())
+    if (!file.WriteAll(bytes) || fsync(file.get()) != 0 || !file.Close())
         return false;
     return temp.renameTo(path);
 }
