@@ -1,6 +1,6 @@
 #include "GetPathForm.h"
 
-#include "Artwork.h"
+#include "FormActions.h"
 #include "FormFont.h"
 #include "SpeedButton.h"
 
@@ -14,8 +14,8 @@ TFormGetPath::TFormGetPath(QWidget* parent) : QDialog(parent)
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
 
-    ActionYes = new QAction(QIcon(kTickGlyph), "确定", this);
-    ActionCancel = new QAction(QIcon(kPowerGlyph), "取消", this);
+    ActionYes = CreateActionYes(this);
+    ActionCancel = CreateActionCancel(this);
     connect(ActionYes, &QAction::triggered, this, &TFormGetPath::ActionYesExecute);
     connect(ActionCancel, &QAction::triggered, this, &TFormGetPath::ActionCancelExecute);
 

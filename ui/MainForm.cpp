@@ -10,6 +10,7 @@
 
 #include "Artwork.h"
 #include "BatchRun.h"
+#include "FormActions.h"
 #include "FormFont.h"
 #include "MessageBox.h"
 #include "SettingsPath.h"
@@ -98,8 +99,8 @@ void TFormMain::CreateComponents()
     Label15 = CreateLabel(this, "起点：", {312, 296, 41, 20}, right);
     Label16 = CreateLabel(this, "同名：", {416, 296, 41, 20}, right);
 
-    ActionYes = new QAction(QIcon(kTickGlyph), "确定", this);
-    ActionCancel = new QAction(QIcon(kPowerGlyph), "取消", this);
+    ActionYes = CreateActionYes(this);
+    ActionCancel = CreateActionCancel(this);
     connect(ActionYes, &QAction::triggered, this, &TFormMain::ActionYesExecute);
     connect(ActionCancel, &QAction::triggered, this, &TFormMain::ActionCancelExecute);
     SpeedButton1 = new TSpeedButton(this, ActionYes, {200, 344, 81, 33});
