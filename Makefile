@@ -2,10 +2,10 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release $(if $(CI),-DQUELLORY_WERROR=ON)
 
-.PHONY: setup build run test bench fuzz screenshot
+.PHONY: setup build run test windows bench fuzz screenshot
 
 setup:
-	@scripts/install-deps
+	@scripts/install-deps run
 
 build: setup
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -14,14 +14,25 @@ build: setup
 run: build
 	$(BUILD)/Quellory
 
-test: setup
+test:
+	@scripts/install-deps test
 	scripts/test
 
-bench: setup
+# The engine cross-built for Windows, in build-windows.
+windows:
+	@scripts/install-deps windows
+	scripts/build-windows
+
+bench:
+	@scripts/install-deps bench
 	scripts/bench
 
-fuzz: setup
+fuzz:
+	@scripts/install-deps test
 	scripts/fuzz
 
-screenshot: build
+screenshot:
+	@scripts/install-deps test
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
 	scripts/screenshot

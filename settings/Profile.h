@@ -1,11 +1,12 @@
 #pragma once
 
 // A profile (INI) file service with the shape of the classic Windows calls, so
-// callers read the same on every platform. Text is UTF-8.
+// callers read the same on every platform. Sections, keys and values are in
+// the settings file's stored form (StoredText.h); file names are UTF-8.
 
 // Copies the value of `key` in `section` of `fileName` (or `defaultValue`,
 // trailing blanks removed, when the file, section or key is missing) into
-// `returned`, cut to size-1 bytes without splitting a character; returns the
+// `returned`, cut to size-1 bytes without splitting a stored character; returns the
 // number of bytes copied, and touches nothing when size is 0.
 unsigned GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                   char* returned, unsigned size, const char* fileName);

@@ -1,10 +1,14 @@
-#include "HomeDirectory.h"
+#include "DefaultSavePath.h"
 
 #include <cerrno>
 #include <pwd.h>
 #include <unistd.h>
 #include <vector>
 
+namespace {
+
+// The current user's home directory as the password database gives it, or an
+// empty text when the user has no entry there.
 std::string HomeDirectory()
 {
     std::vector<char> buffer(1024);
@@ -20,4 +24,11 @@ std::string HomeDirectory()
             return {};
         return found->pw_dir;
     }
+}
+
+} // namespace
+
+std::string DefaultSavePath()
+{
+    return HomeDirectory() + "/MyPath";
 }
