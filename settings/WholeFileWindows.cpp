@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -129,25 +130,41 @@ bool ReplaceWith(const std::wstring& path, const std::string& bytes, DWORD attri
     return true;
 }
 
+// Whether a file of `size` bytes could be held in this machine's memory; a
+// larger one is never read, rather than read until memory runs out.
+bool FitsInMemory(unsigned long long size)
+{
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    if (size > std::string().max_size() - kEditRoom)
+        return false;
+    return !GlobalMemoryStatusEx(&memory) || size <= memory.ullTotalPhys;
+}
+
 std::optional<std::string> ReadWhole(const std::wstring& path)
 {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     // Only a file on disk has an end: a pipe or a device could be read for ever.
-    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
+    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size)
+        || !FitsInMemory(static_cast<unsigned long long>(size.QuadPart)))
         return std::nullopt;
-    std::string content;
-    // Room for a writer's small edit, so that a huge file is never copied again for it.
-    content.reserve(static_cast<std::size_t>(size.QuadPart) + kEditRoom);
-    char chunk[65536];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr))
-            return std::nullopt;
-        if (got == 0)
-            return content;
-        content.append(chunk, got);
+    try {
+        std::string content;
+        // Room for a writer's small edit, so that a huge file is never copied again for it.
+        content.reserve(static_cast<std::size_t>(size.QuadPart) + kEditRoom);
+        char chunk[65536];
+        for (;;) {
+            DWORD got = 0;
+            if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr))
+                return std::nullopt;
+            if (got == 0)
+                return content;
+            content.append(chunk, got);
+        }
+    } catch (const std::exception&) {  // too large for the memory there is now
+        return std::nullopt;
     }
 }
 

@@ -5,6 +5,12 @@
 #include <random>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 
 TempDir::TempDir()
@@ -61,4 +67,22 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool ResizeFile(const std::string& path, std::uintmax_t size)
+{
+#ifdef _WIN32
+    // MinGW's std::filesystem::resize_file stops at 2 GiB.
+    HANDLE file = CreateFileW(PathFromUtf8(path).wstring().c_str(), GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool resized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return resized;
+#else
+    return truncate(path.c_str(), static_cast<off_t>(size)) == 0;
+#endif
 }

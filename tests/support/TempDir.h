@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -28,6 +29,10 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 
 // The whole content of a file, or an empty string when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+
+// Sets the size of the file at `path`; a file grown this way takes no room on
+// disk. Returns whether that worked.
+bool ResizeFile(const std::string& path, std::uintmax_t size);
 
 // Replaces the file at `path` with `bytes`.
 void WriteFileBytes(const std::string& path, const std::string& bytes);
