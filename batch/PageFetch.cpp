@@ -1,5 +1,6 @@
 #include "PageFetch.h"
 
+#include <curl/curl.h>
 #include <strings.h>
 
 #include <algorithm>

@@ -3,8 +3,6 @@
 #include <chrono>
 #include <string>
 
-#include <curl/curl.h>
-
 #include "FetchedPage.h"
 #include "PageSink.h"
 
@@ -28,11 +26,13 @@ public:
     FetchSession(const FetchSession&) = delete;
     FetchSession& operator=(const FetchSession&) = delete;
 
-    CURL* handle() const { return handle_; }
+    // The network client's handle: a libcurl easy handle on Linux, the
+    // WinINet internet handle on Windows.
+    void* handle() const { return handle_; }
     const FetchTimeouts& timeouts() const { return timeouts_; }
 
 private:
-    CURL* handle_;
+    void* handle_;
     FetchTimeouts timeouts_;
 };
 

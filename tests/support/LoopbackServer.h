@@ -1,6 +1,10 @@
 #pragma once
 
+#ifdef _WIN32
+#include "MiniHttp.h"
+#else
 #include <httplib.h>
+#endif
 
 #include <string>
 #include <thread>
