@@ -1,7 +1,10 @@
 #include "GetPathForm.h"
 
+#include <QScreen>
+
 #include "FormActions.h"
 #include "FormFont.h"
+#include "FrameCentring.h"
 #include "SpeedButton.h"
 
 TFormGetPath::TFormGetPath(QWidget* parent) : QDialog(parent)
@@ -13,6 +16,9 @@ TFormGetPath::TFormGetPath(QWidget* parent) : QDialog(parent)
     setFont(FormFont());
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
+    KeepFrameCentredOn(this, [this] {
+        return parentWidget() ? parentWidget()->frameGeometry() : screen()->availableGeometry();
+    });
 
     ActionYes = CreateActionYes(this);
     ActionCancel = CreateActionCancel(this);
