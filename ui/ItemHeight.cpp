@@ -1,30 +1,22 @@
 #include "ItemHeight.h"
 
-#include <QAbstractItemDelegate>
-#include <QAbstractItemView>
+#include <QStyledItemDelegate>
 
 namespace {
 
-// Hands painting to the style's own delegate and only changes the height.
-class FixedHeightDelegate : public QAbstractItemDelegate {
+// Draws items as a list draws them, `height` pixels high. The style's own
+// menu-like items inset their highlight and text, which a 12-pixel row cannot
+// take without cutting the text.
+class FixedHeightDelegate : public QStyledItemDelegate {
 public:
-    FixedHeightDelegate(QAbstractItemDelegate* styled, int height, QObject* parent)
-        : QAbstractItemDelegate(parent), styled_(styled), height_(height)
-    {
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        styled_->paint(painter, option, index);
-    }
+    FixedHeightDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return {styled_->sizeHint(option, index).width(), height_};
+        return {QStyledItemDelegate::sizeHint(option, index).width(), height_};
     }
 
 private:
-    QAbstractItemDelegate* styled_;
     int height_;
 };
 
@@ -32,7 +24,5 @@ private:
 
 void SetItemHeight(QComboBox* combo, int height)
 {
-    // The combo box keeps its style's delegate alive as a child of itself.
-    QAbstractItemDelegate* styled = combo->itemDelegate();
-    combo->setItemDelegate(new FixedHeightDelegate(styled, height, combo));
+    combo->setItemDelegate(new FixedHeightDelegate(height, combo));
 }

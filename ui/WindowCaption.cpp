@@ -30,10 +30,11 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
 // window's name properties are emptied here, after Qt has set them.
 void ClearX11WindowName(QWidget* window)
 {
+    // Other platforms may offer the interface too, without a connection.
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window->testAttribute(Qt::WA_WState_Created))
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (QGuiApplication::platformName() != "xcb" || !connection || !window->testAttribute(Qt::WA_WState_Created))
         return;
-    xcb_connection_t* connection = x11->connection();
     static const xcb_atom_t netWmName = Atom(connection, "_NET_WM_NAME");
     static const xcb_atom_t utf8String = Atom(connection, "UTF8_STRING");
     const auto id = static_cast<xcb_window_t>(window->winId());
