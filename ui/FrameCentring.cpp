@@ -7,7 +7,8 @@
 
 namespace {
 
-// Watches a window's show, move and resize events to keep its frame centred.
+// Watches a window's events to centre its frame at each showing and once the
+// frame is known.
 class FrameCentring : public QObject {
 public:
     FrameCentring(QWidget* window, std::function<QRect()> area)

@@ -17,7 +17,9 @@ TFormGetPath::TFormGetPath(QWidget* parent) : QDialog(parent)
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
     KeepFrameCentredOn(this, [this] {
-        return parentWidget() ? parentWidget()->frameGeometry() : screen()->availableGeometry();
+        if (parentWidget())
+            return parentWidget()->frameGeometry();
+        return screen() ? screen()->availableGeometry() : frameGeometry();
     });
 
     ActionYes = CreateActionYes(this);

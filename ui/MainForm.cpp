@@ -57,7 +57,7 @@ TFormMain::TFormMain()
     setFont(FormFont());
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
-    KeepFrameCentredOn(this, [this] { return screen()->availableGeometry(); });
+    KeepFrameCentredOn(this, [this] { return screen() ? screen()->availableGeometry() : frameGeometry(); });
 
     CreateComponents();
     MirrorFieldsToBridge();
