@@ -10,3 +10,7 @@
 // manager draws the frame only after the window is on screen, so the window is
 // centred once more as soon as the frame is known.
 void KeepFrameCentredOn(QWidget* window, std::function<QRect()> area);
+
+// The frame of the top-level `window` as the window manager has drawn it; the
+// window itself until then.
+QRect WindowFrame(const QWidget* window);

@@ -18,8 +18,8 @@ TFormGetPath::TFormGetPath(QWidget* parent) : QDialog(parent)
     setBackgroundRole(QPalette::Button);
     KeepFrameCentredOn(this, [this] {
         if (parentWidget())
-            return parentWidget()->frameGeometry();
-        return screen() ? screen()->availableGeometry() : frameGeometry();
+            return WindowFrame(parentWidget());
+        return screen() ? screen()->availableGeometry() : geometry();
     });
 
     ActionYes = CreateActionYes(this);

@@ -58,7 +58,7 @@ TFormMain::TFormMain()
     setFont(FormFont());
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
-    KeepFrameCentredOn(this, [this] { return screen() ? screen()->availableGeometry() : frameGeometry(); });
+    KeepFrameCentredOn(this, [this] { return screen() ? screen()->availableGeometry() : geometry(); });
 
     CreateComponents();
     MirrorFieldsToBridge();

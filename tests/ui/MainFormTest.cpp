@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -245,7 +246,8 @@ TEST_F(MainFormTest, WindowAndComponentsAreLaidOutAsDesigned)
     EXPECT_EQ(form.ComboBox1->itemText(1), "略过");
     EXPECT_EQ(form.ComboBox1->view()->sizeHintForRow(0), 12);
     EXPECT_EQ(form.ComboBox1->view()->sizeHintForRow(1), 12);
-    EXPECT_TRUE(CentredOn(form.frameGeometry(), form.screen()->availableGeometry())) << form.frameGeometry().x();
+    EXPECT_TRUE(CentredOn(form.windowHandle()->frameGeometry(), form.screen()->availableGeometry()))
+        << form.windowHandle()->frameGeometry().x() << "," << form.windowHandle()->frameGeometry().y();
 }
 
 TEST_F(MainFormTest, UsageTextStaysReadableOnADarkPalette)
@@ -438,14 +440,17 @@ TEST_F(MainFormBrowseTest, OkInTheChooserPutsTheOpenDirectoryIntoEdit4)
 
 TEST_F(MainFormBrowseTest, TheChooserIsCentredOnTheMainWindow)
 {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     form.move(30, 40);
     QRect shown;
     QTimer::singleShot(0, &chooser, [&] {
-        shown = chooser.frameGeometry();
+        shown = chooser.windowHandle()->frameGeometry();
         chooser.ActionCancelExecute();
     });
     QTest::mouseClick(form.Button1, Qt::LeftButton);
-    EXPECT_TRUE(CentredOn(shown, form.frameGeometry())) << shown.x() << "," << shown.y();
+    const QRect mainFrame = form.windowHandle()->frameGeometry();
+    EXPECT_TRUE(CentredOn(shown, mainFrame)) << shown.x() << "," << shown.y() << " on " << mainFrame.x() << ","
+                                             << mainFrame.y();
 }
 
 TEST_F(MainFormBrowseTest, CancelInTheChooserLeavesEdit4)
