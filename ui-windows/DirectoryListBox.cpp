@@ -1,30 +1,22 @@
 #include "DirectoryListBox.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
-#include <shlobj.h>
 
 #include "DirectoryTree.h"
 #include "Dpi.h"
 #include "GetPathFormDesign.h"
+#include "ResourceIds.h"
 
 namespace {
 
 constexpr int kGlyphSize = 14;  // at 96 dpi, leaving a pixel above and below in each entry
 constexpr int kGlyphToName = 4;
 
-// The system's folder glyph `which` at `size` pixels, or none when the system has none.
-UniqueIcon FolderGlyph(SHSTOCKICONID which, int size)
+// The folder glyph in icon resource `resource`, at `size` pixels.
+UniqueIcon FolderGlyph(int resource, int size)
 {
-    SHSTOCKICONINFO info{};
-    info.cbSize = sizeof info;
-    if (FAILED(SHGetStockIconInfo(which, SHGSI_ICONLOCATION, &info)))
-        return {};
-    HICON icon = nullptr;
-    const UINT sizes = MAKELONG(size, size);
-    if (FAILED(SHDefExtractIconW(info.szPath, info.iIcon, 0, &icon, nullptr, sizes)))
-        return {};
-    return UniqueIcon(icon);
+    return UniqueIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
+                                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 }  // namespace
@@ -69,8 +61,8 @@ void TDirectoryListBox::Place(UINT dpi, HFONT font)
     dpi_ = dpi;
     font_ = font;
     const int glyphSize = Scale(kGlyphSize, dpi);
-    openFolder_ = FolderGlyph(SIID_FOLDEROPEN, glyphSize);
-    closedFolder_ = FolderGlyph(SIID_FOLDER, glyphSize);
+    openFolder_ = FolderGlyph(IDI_FOLDER_OPEN_GLYPH, glyphSize);
+    closedFolder_ = FolderGlyph(IDI_FOLDER_GLYPH, glyphSize);
     const RECT area = ScaledRect(bounds_, dpi);
     SetWindowPos(handle_, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -78,12 +78,19 @@ int TFormGetPath::ShowModal()
 void TFormGetPath::ActionYesExecute()
 {
     SelectedPath = Narrow(DirectoryListBox1.Directory());
-    modalResult_ = kModalOk;
+    CloseModal(kModalOk);
 }
 
 void TFormGetPath::ActionCancelExecute()
 {
-    modalResult_ = kModalCancel;
+    CloseModal(kModalCancel);
+}
+
+void TFormGetPath::CloseModal(int result)
+{
+    modalResult_ = result;
+    // The modal loop looks at the result after each message; this one wakes it.
+    PostMessageW(handle_, WM_NULL, 0, 0);
 }
 
 void TFormGetPath::ApplyDpi(UINT dpi)

@@ -45,6 +45,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyDpi(UINT dpi);
+    void CloseModal(int result);
 
     HWND owner_;
     Window window_;
