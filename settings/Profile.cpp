@@ -5,6 +5,7 @@
 #include "WholeFile.h"
 
 #include <cstring>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,9 +35,13 @@ unsigned GetPrivateProfileStringA(const char* section, const char* key, const ch
         return 0;
 
     std::optional<std::string> value;
-    if (section != nullptr && key != nullptr && fileName != nullptr) {
-        if (auto text = ReadWholeFile(fileName))
-            value = FindProfileValue(*text, section, key);
+    try {
+        if (section != nullptr && key != nullptr && fileName != nullptr) {
+            if (auto text = ReadWholeFile(fileName))
+                value = FindProfileValue(*text, section, key);
+        }
+    } catch (const std::exception&) {  // out of memory: as if the file could not be read
+        value.reset();
     }
     std::string_view result = value ? std::string_view(*value)
                                     : TrimTrailingBlanks(defaultValue ? defaultValue : "");
@@ -56,7 +61,11 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
         return false;
 
     std::string_view stored = TrimLeadingBlanks(value);
-    return UpdateWholeFile(fileName, [&](std::string& text) {
-        SetProfileValue(text, section, key, stored);
-    });
+    try {
+        return UpdateWholeFile(fileName, [&](std::string& text) {
+            SetProfileValue(text, section, key, stored);
+        });
+    } catch (const std::exception&) {  // out of memory: nothing was replaced
+        return false;
+    }
 }

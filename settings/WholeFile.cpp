@@ -2,7 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
+#include <exception>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "UniqueFd.h"
+#include "WriteTarget.h"
 
 namespace {
 
@@ -46,6 +47,18 @@ std::atomic<unsigned> tempCounter{0};
 // names and value the profile routines pass on.
 constexpr std::size_t kEditRoom = 4096;
 
+// Whether a file of `size` bytes could be held in memory at all; a bigger one
+// (a sparse file of a terabyte, say) is not even read.
+bool FitsInMemory(off_t size)
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return true;  // unknown: the allocation will tell
+    return static_cast<unsigned long long>(size) <=
+           static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize);
+}
+
 std::string DirectoryOf(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
@@ -54,13 +67,6 @@ std::string DirectoryOf(const std::string& path)
     if (slash == 0)
         return "/";
     return path.substr(0, slash);
-}
-
-// Whether we may write there, honouring a read-only marking (no write bit at
-// all) even for root, who would otherwise ignore it.
-bool IsWritable(const std::string& path, const struct stat& info)
-{
-    return (info.st_mode & 0222) != 0 && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 bool LockExclusive(int fd)
@@ -108,21 +114,6 @@ bool ReplaceWith(const std::string& path, const std::string& bytes, const struct
     return temp.renameTo(path);
 }
 
-// The file a symbolic link leads to, so that a settings file kept elsewhere
-// through a link is updated there instead of the link being replaced by a copy.
-std::string ThroughLinks(const std::string& path)
-{
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return path;
-    char* resolved = realpath(path.c_str(), nullptr);
-    if (resolved == nullptr)
-        return path;
-    std::string target = resolved;
-    free(resolved);
-    return target;
-}
-
 } // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path)
@@ -131,21 +122,26 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
     // device such as /dev/zero would be read until memory runs out.
     UniqueFd file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
-    if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        !FitsInMemory(info.st_size))
         return std::nullopt;
-    std::string content;
-    // Room for a writer's small edit, so that a huge file is never copied again for it.
-    content.reserve(static_cast<std::size_t>(info.st_size) + kEditRoom);
-    char chunk[8192];
-    for (;;) {
-        ssize_t got = read(file.get(), chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            return content;
-        content.append(chunk, static_cast<std::size_t>(got));
+    try {
+        std::string content;
+        // Room for a writer's small edit, so that a huge file is never copied again for it.
+        content.reserve(static_cast<std::size_t>(info.st_size) + kEditRoom);
+        char chunk[8192];
+        for (;;) {
+            ssize_t got = read(file.get(), chunk, sizeof chunk);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                return std::nullopt;
+            if (got == 0)
+                return content;
+            content.append(chunk, static_cast<std::size_t>(got));
+        }
+    } catch (const std::exception&) {  // too large for the memory there is now
+        return std::nullopt;
     }
 }
 
@@ -154,7 +150,12 @@ bool UpdateWholeFile(const std::string& linkOrPath,
 {
     std::lock_guard<std::mutex> threadLock(writeMutex);
 
-    const std::string path = ThroughLinks(linkOrPath);
+    // A settings file kept elsewhere through a link is updated there, and a
+    // dangling link gets its target, instead of the link becoming a copy.
+    const auto target = FindWriteTarget(linkOrPath);
+    if (!target)
+        return false;
+    const std::string& path = target->path;
 
     std::string directory = DirectoryOf(path);
     // The lock is taken on the directory: it exists before the file does and
@@ -162,7 +163,7 @@ bool UpdateWholeFile(const std::string& linkOrPath,
     UniqueFd directoryFd(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat directoryInfo {};
     if (!directoryFd.valid() || fstat(directoryFd.get(), &directoryInfo) != 0 ||
-        !IsWritable(directory, directoryInfo) || !LockExclusive(directoryFd.get())) {
+        !MayWrite(directory, directoryInfo) || !LockExclusive(directoryFd.get())) {
         return false;
     }
 
@@ -170,7 +171,7 @@ bool UpdateWholeFile(const std::string& linkOrPath,
     bool exists = stat(path.c_str(), &fileInfo) == 0;
     if (!exists && errno != ENOENT)
         return false;
-    if (exists && (!S_ISREG(fileInfo.st_mode) || !IsWritable(path, fileInfo)))
+    if (exists && (!S_ISREG(fileInfo.st_mode) || !MayWrite(path, fileInfo)))
         return false;
 
     std::string current;

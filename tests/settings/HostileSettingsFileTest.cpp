@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <random>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -58,6 +61,19 @@ std::string Repeat(const std::string& piece, std::size_t times)
         text += piece;
     return text;
 }
+
+// The first `count` bytes of a file, for files too big to read whole.
+std::string Head(const std::string& path, std::size_t count)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(count, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(count));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+// A terabyte that takes no room on disk: no machine holds it in memory.
+constexpr std::uintmax_t kTerabyte = std::uintmax_t{1} << 40;
 
 double SecondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -262,6 +278,44 @@ TEST_F(HostileSettingsFileTest, APathThatIsNoRegularFileLoadsDefaultsAndSavesNot
         EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(path)));
         EXPECT_EQ(OtherEntries(place.path(), ""), entriesBefore);
     }
+}
+
+TEST_F(HostileSettingsFileTest, AFileThatCannotBeReadWholeLoadsTheDefaults)
+{
+    struct Case {
+        const char* name;
+        std::string path;
+    };
+    const Case cases[] = {
+        {"too large to hold", file},
+        // The process's own memory is a regular file whose first read fails.
+        {"a read error", "/proc/self/mem"},
+    };
+    const std::string head = "[Setting]\nTargetPage=mine\nEndPoint=7\n";
+    WriteFileBytes(file, head);
+    ASSERT_EQ(truncate(file.c_str(), static_cast<off_t>(kTerabyte)), 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const JobFields loaded = LoadJobFields(c.path);
+        EXPECT_EQ(loaded[JobField::Edit1], "");
+        EXPECT_EQ(loaded[JobField::Edit3], "100");
+        EXPECT_EQ(loaded.sameNameChoice, kChoiceOverwrite);
+    }
+}
+
+TEST_F(HostileSettingsFileTest, AFileTooLargeToHoldIsNeverRewritten)
+{
+    const std::string head = "[Setting]\nTargetPage=mine\n";
+    WriteFileBytes(file, head);
+    ASSERT_EQ(truncate(file.c_str(), static_cast<off_t>(kTerabyte)), 0);
+
+    // A rewrite would have to drop what it could not read.
+    SaveJobFields(SampleFields(), file);
+    EXPECT_FALSE(WriteIniStr(kSetting, "TargetPage", "x", file));
+
+    EXPECT_EQ(fs::file_size(file), kTerabyte);
+    EXPECT_EQ(Head(file, head.size() + 1), head + '\0');
+    EXPECT_TRUE(OtherEntries(dir.path(), "Trovanix.ini").empty());
 }
 
 } // namespace

@@ -285,18 +285,54 @@ TEST(ProfileWrite, FailsOnAReadOnlyFile)
     EXPECT_EQ(NamesIn(dir.path()), std::set<std::string>{"t.ini"});
 }
 
-TEST(ProfileWrite, WritesThroughASymbolicLink)
+TEST(ProfileWrite, WritesThroughSymbolicLinksAndCreatesADanglingLinksTarget)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links;  // name in the directory, link text
+        const char* oldTarget;  // nullptr: the target is missing
+        std::string target;     // where the file ends up, under "kept/"
+    };
+    const Case cases[] = {
+        {"a link to a file elsewhere", {{"t.ini", "{dir}/kept/t.ini"}}, "[S]\nKey=old\n", "t.ini"},
+        {"a dangling link", {{"t.ini", "{dir}/kept/new.ini"}}, nullptr, "new.ini"},
+        {"a relative dangling link", {{"t.ini", "kept/rel.ini"}}, nullptr, "rel.ini"},
+        {"a chain of links ending dangling", {{"t.ini", "second"}, {"second", "kept/end.ini"}},
+         nullptr, "end.ini"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        fs::create_directory(dir.path() / "kept");
+        const std::string target = dir.file("kept/" + c.target);
+        if (c.oldTarget != nullptr)
+            WriteFileBytes(target, c.oldTarget);
+        std::set<std::string> names = {"kept"};
+        for (const auto& [name, text] : c.links) {
+            const bool inDir = text.starts_with("{dir}");
+            fs::create_symlink(inDir ? dir.path().string() + text.substr(5) : text, dir.path() / name);
+            names.insert(name);
+        }
+
+        EXPECT_TRUE(WritePrivateProfileStringA("S", "Key", "new", dir.file("t.ini").c_str()));
+
+        for (const auto& link : c.links)
+            EXPECT_TRUE(fs::is_symlink(dir.path() / link.first)) << link.first;
+        EXPECT_EQ(ReadFileBytes(target), "[S]\nKey=new\n");
+        EXPECT_EQ(NamesIn(dir.path()), names);
+        EXPECT_EQ(NamesIn(dir.path() / "kept"), std::set<std::string>{c.target});
+    }
+}
+
+TEST(ProfileWrite, ADanglingLinkIntoAMissingDirectoryFailsAndStaysALink)
 {
     TempDir dir;
-    std::filesystem::create_directory(dir.path() / "kept");
-    std::string target = dir.file("kept/t.ini");
-    std::string link = dir.file("t.ini");
-    WriteFileBytes(target, "[S]\nKey=old\n");
-    std::filesystem::create_symlink(target, link);
+    const std::string link = dir.file("t.ini");
+    fs::create_symlink(dir.path() / "missing" / "t.ini", link);
 
-    EXPECT_TRUE(WritePrivateProfileStringA("S", "Key", "new", link.c_str()));
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadFileBytes(target), "[S]\nKey=new\n");
+    EXPECT_FALSE(WritePrivateProfileStringA("S", "Key", "v", link.c_str()));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(NamesIn(dir.path()), std::set<std::string>{"t.ini"});
 }
 
 TEST(ProfileWrite, AWriteCutShortKeepsTheOldFileAndNoTemporaryFile)
