@@ -10,6 +10,7 @@
 #include "MainFormDesign.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
+#include "SettingsLocation.h"
 #include "SettingsPath.h"
 #include "Win32Text.h"
 
@@ -119,13 +120,15 @@ void TFormMain::Show()
 void TFormMain::FormCreate()
 {
     AppPath = ExecutableDirectory();
-    IniFile = SettingsFilePath();
+    const SettingsLocation location = SettingsLocationAtStartUp();
+    IniFile = location.iniFile;
+    shippedIniFile_ = location.shippedFile;
     bridge_->SetIniFile(IniFile);
 }
 
 void TFormMain::FormShow()
 {
-    const JobFields fields = LoadJobFields(IniFile);
+    const JobFields fields = LoadJobFields(SettingsFileToLoad({IniFile, shippedIniFile_}));
     for (int i = 0; i < kJobFieldCount; ++i) {
         const auto field = static_cast<JobField>(i);
         EditOf(field).SetText(fields[field]);
@@ -136,6 +139,9 @@ void TFormMain::FormShow()
 
 void TFormMain::ActionYesExecute()
 {
+    // The run saves the fields first; a per-user settings directory may not
+    // exist yet.
+    CreateSettingsDirectory(IniFile);
     try {
         std::thread([bridge = bridge_] {
             BatchThreadProc(*bridge);

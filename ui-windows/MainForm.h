@@ -35,7 +35,8 @@ public:
     // Runs FormShow and shows the window.
     void Show();
 
-    // Fixes AppPath and IniFile.
+    // Fixes AppPath and IniFile (beside the executable, or per user when this
+    // user may not write there).
     void FormCreate();
 
     // Loads the job fields from the settings file into the edits and the choice.
@@ -75,6 +76,7 @@ private:
     UINT dpi_;
     UniqueFont font_;
     std::shared_ptr<WindowBridge> bridge_;
+    std::string shippedIniFile_;  // read while IniFile does not exist yet
     TFormGetPath* folderChooser_ = nullptr;
 
 public:
