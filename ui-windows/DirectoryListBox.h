@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FormDesign.h"
-#include "UniqueHandle.h"
+#include "GdiHandle.h"
 
 // A directory list: the open directory's path from its drive's root down, one
 // entry per level, then the open directory's subdirectories, each drawn with

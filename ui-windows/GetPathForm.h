@@ -7,7 +7,7 @@
 #include "DirectoryListBox.h"
 #include "FormActions.h"
 #include "SpeedButton.h"
-#include "UniqueHandle.h"
+#include "GdiHandle.h"
 
 // Modal results, as the main window reads them.
 inline constexpr int kModalOk = 1;

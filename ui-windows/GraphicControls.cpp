@@ -1,7 +1,7 @@
 #include "GraphicControls.h"
 
 #include "Dpi.h"
-#include "UniqueHandle.h"
+#include "GdiHandle.h"
 #include "Win32Text.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "GraphicControls.h"
 #include "JobFields.h"
 #include "SpeedButton.h"
-#include "UniqueHandle.h"
+#include "GdiHandle.h"
 #include "WindowBridge.h"
 #include "WindowedControls.h"
 

@@ -4,7 +4,7 @@
 
 #include "FormActions.h"
 #include "FormDesign.h"
-#include "UniqueHandle.h"
+#include "GdiHandle.h"
 
 // A speed button: bound to an action, it shows the action's glyph and caption
 // side by side, centred as one group, runs the action when clicked, takes no

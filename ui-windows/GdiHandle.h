@@ -4,22 +4,23 @@
 
 #include <utility>
 
-// Owns one GDI or user handle and gives it back to the system when it goes.
+// Owns one GDI or user handle (a font, an icon) and gives it back to the
+// system when it goes.
 template <typename Handle, auto Release>
-class UniqueHandle {
+class GdiHandle {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : handle_(handle) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    GdiHandle() = default;
+    explicit GdiHandle(Handle handle) : handle_(handle) {}
+    ~GdiHandle() { reset(); }
+    GdiHandle(GdiHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    GdiHandle& operator=(GdiHandle&& other) noexcept
     {
         if (this != &other)
             reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    GdiHandle(const GdiHandle&) = delete;
+    GdiHandle& operator=(const GdiHandle&) = delete;
 
     Handle get() const { return handle_; }
 
@@ -45,5 +46,5 @@ inline void ReleaseIcon(HICON icon)
     DestroyIcon(icon);
 }
 
-using UniqueFont = UniqueHandle<HFONT, ReleaseFont>;
-using UniqueIcon = UniqueHandle<HICON, ReleaseIcon>;
+using UniqueFont = GdiHandle<HFONT, ReleaseFont>;
+using UniqueIcon = GdiHandle<HICON, ReleaseIcon>;
