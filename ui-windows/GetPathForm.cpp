@@ -133,6 +133,11 @@ LRESULT TFormGetPath::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM:
         DirectoryListBox1.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
+    case WM_ACTIVATE:
+        // The list is the one control that takes the keyboard.
+        if (LOWORD(wParam) != WA_INACTIVE)
+            SetFocus(DirectoryListBox1.Handle());
+        return 0;
     case WM_CLOSE:  // Alt+F4 and the like
         ActionCancelExecute();
         return 0;

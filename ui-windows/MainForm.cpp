@@ -112,9 +112,10 @@ void TFormMain::UseFolderChooser(TFormGetPath* chooser)
 void TFormMain::Show()
 {
     FormShow();
+    focusedControl_ = Edit1.Handle();
     ShowWindow(handle_, SW_SHOWNORMAL);
     UpdateWindow(handle_);
-    SetFocus(Edit1.Handle());
+    SetFocus(focusedControl_);
 }
 
 void TFormMain::FormCreate()
@@ -244,6 +245,19 @@ LRESULT TFormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
                      SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_ACTIVATE:
+        // A window that is no dialog keeps no focus of its own: remember the
+        // control that had it, and give it back on the way in.
+        if (LOWORD(wParam) == WA_INACTIVE)
+            focusedControl_ = GetFocus();
+        else if (focusedControl_ && IsChild(handle_, focusedControl_))
+            SetFocus(focusedControl_);
+        return 0;
+    case WM_ENDSESSION:
+        // The system is shutting down: the process ends like a closed window.
+        if (wParam)
+            onClosed_();
+        return 0;
     case WM_DESTROY:
         bridge_->Detach();
         onClosed_();

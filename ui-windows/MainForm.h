@@ -78,6 +78,7 @@ private:
     std::shared_ptr<WindowBridge> bridge_;
     std::string shippedIniFile_;  // read while IniFile does not exist yet
     TFormGetPath* folderChooser_ = nullptr;
+    HWND focusedControl_ = nullptr;  // the control to get the focus back on activation
 
 public:
     TLabel Label1;

@@ -4,8 +4,21 @@
 #include "ProgramTitle.h"
 #include "Win32Text.h"
 
-void ShowMessageBox(HWND owner, const std::string& text)
+namespace {
+
+// The window a new box should be modal to: the folder chooser or an earlier
+// box while one is up over `window`, so that closing the new box does not
+// enable `window` under it.
+HWND BoxOwner(HWND window)
+{
+    HWND popup = GetLastActivePopup(window);
+    return popup && IsWindowVisible(popup) && IsWindowEnabled(popup) ? popup : window;
+}
+
+}  // namespace
+
+void ShowMessageBox(HWND window, const std::string& text)
 {
     const std::wstring title = Widen(ProgramTitle(ExecutablePath()));
-    MessageBoxW(owner, Widen(text).c_str(), title.c_str(), MB_OK);
+    MessageBoxW(BoxOwner(window), Widen(text).c_str(), title.c_str(), MB_OK);
 }
