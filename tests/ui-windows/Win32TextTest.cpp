@@ -1,0 +1,29 @@
+#include "Win32Text.h"
+
+#include <gtest/gtest.h>
+
+TEST(Win32Text, RoundTripsTextOfEveryPlane)
+{
+    const std::string cases[] = {
+        "",
+        "Quellory",
+        "文件生成完毕！",
+        "C:\\MyPath\\页",
+        "emoji \xF0\x9F\x98\x80 beyond the BMP",
+        std::string("a\0b", 3),
+    };
+    for (const std::string& text : cases)
+        EXPECT_EQ(Narrow(Widen(text)), text) << text;
+}
+
+TEST(Win32Text, WidensToUtf16)
+{
+    EXPECT_EQ(Widen("页"), L"\u9875");
+    EXPECT_EQ(Widen("\xF0\x9F\x98\x80"), L"\xD83D\xDE00");
+}
+
+TEST(Win32Text, BrokenTextBecomesReplacementCharacters)
+{
+    EXPECT_EQ(Widen("a\xFF" "b"), L"a\uFFFDb");
+    EXPECT_EQ(Narrow(std::wstring(L"a\xD800" L"b")), "a\xEF\xBF\xBD" "b");
+}
