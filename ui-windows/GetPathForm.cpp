@@ -3,6 +3,7 @@
 #include "FormFont.h"
 #include "FormWindow.h"
 #include "GetPathFormDesign.h"
+#include "Utf16.h"
 #include "Win32Text.h"
 
 namespace {
@@ -77,7 +78,7 @@ int TFormGetPath::ShowModal()
 
 void TFormGetPath::ActionYesExecute()
 {
-    SelectedPath = Narrow(DirectoryListBox1.Directory());
+    SelectedPath = FromUtf16(DirectoryListBox1.Directory());
     CloseModal(kModalOk);
 }
 

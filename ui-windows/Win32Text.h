@@ -3,11 +3,9 @@
 #include <string>
 #include <string_view>
 
-// Windows speaks UTF-16 through its W functions; the engine speaks UTF-8.
-// Text crosses between them here, losslessly for any valid text.
+// Controls speak UTF-16 through the W functions; the engine speaks UTF-8.
+// Text on its way back to the engine goes through FromUtf16 (Utf16.h).
 
-// `utf8` as UTF-16; an invalid byte becomes U+FFFD.
+// `utf8` as UTF-16 for a control to show; an invalid byte becomes U+FFFD, so
+// whatever the engine hands over can be shown.
 std::wstring Widen(std::string_view utf8);
-
-// `wide` as UTF-8; a lone surrogate becomes U+FFFD.
-std::string Narrow(std::wstring_view wide);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "Dpi.h"
+#include "Utf16.h"
 #include "Win32Text.h"
 
 TWinControl::TWinControl(HWND parent, int id, const wchar_t* windowClass, DWORD style,
@@ -33,7 +34,7 @@ std::string TEdit::Text() const
 {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(handle_, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
+    return FromUtf16(text);
 }
 
 void TEdit::SetText(const std::string& text) const
