@@ -13,14 +13,13 @@
 #include "FormFont.h"
 #include "FrameCentring.h"
 #include "ItemHeight.h"
+#include "MainFormDesign.h"
 #include "MessageBox.h"
 #include "SettingsLocation.h"
 #include "SettingsPath.h"
 #include "SpeedButton.h"
 
 namespace {
-
-constexpr int kComboItemHeight = 12;
 
 // A fixed-size label whose text is centred vertically and aligned `horizontal`.
 QLabel* CreateLabel(QWidget* parent, const QString& caption, const QRect& geometry,
@@ -126,7 +125,7 @@ void TFormMain::CreateComponents()
     ComboBox1->addItems({"覆盖", "略过"});
     ComboBox1->setCurrentIndex(kChoiceOverwrite);
     ComboBox1->setGeometry(464, 296, 49, 20);
-    SetItemHeight(ComboBox1, kComboItemHeight);
+    SetItemHeight(ComboBox1, MainFormDesign::kComboItemHeight);
 
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Edit3);
