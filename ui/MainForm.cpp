@@ -13,6 +13,7 @@
 #include "FormActions.h"
 #include "FormFont.h"
 #include "MessageBox.h"
+#include "SettingsLocation.h"
 #include "SettingsPath.h"
 #include "SpeedButton.h"
 
@@ -164,21 +165,23 @@ void TFormMain::UseThreadStarter(ThreadStarter starter)
     startThread_ = std::move(starter);
 }
 
-void TFormMain::UseSettingsFile(const std::string& iniFile)
+void TFormMain::UseSettingsFile(const std::string& iniFile, const std::string& shippedFile)
 {
     IniFile = iniFile;
+    shippedIniFile_ = shippedFile;
     bridge_->SetIniFile(IniFile);
 }
 
 void TFormMain::FormCreate()
 {
     AppPath = ExecutableDirectory();
-    UseSettingsFile(SettingsFilePath());
+    const SettingsLocation location = SettingsLocationAtStartUp();
+    UseSettingsFile(location.iniFile, location.shippedFile);
 }
 
 void TFormMain::FormShow()
 {
-    const JobFields fields = LoadJobFields(IniFile);
+    const JobFields fields = LoadJobFields(SettingsFileToLoad({IniFile, shippedIniFile_}));
     for (int i = 0; i < kJobFieldCount; ++i) {
         const auto field = static_cast<JobField>(i);
         EditOf(field)->setText(QString::fromStdString(fields[field]));
@@ -188,6 +191,9 @@ void TFormMain::FormShow()
 
 void TFormMain::ActionYesExecute()
 {
+    // The run saves the fields first; a per-user settings directory may not
+    // exist yet.
+    CreateSettingsDirectory(IniFile);
     try {
         startThread_([bridge = bridge_] {
             BatchThreadProc(*bridge);

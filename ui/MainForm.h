@@ -37,10 +37,12 @@ public:
     // Replaces the way OK starts its thread (tests make it fail).
     void UseThreadStarter(ThreadStarter starter);
 
-    // Moves the settings file away from beside the executable (for tests).
-    void UseSettingsFile(const std::string& iniFile);
+    // Sets the settings file, and the file of shipped defaults read while it
+    // does not exist yet (tests use it to move both away from the executable).
+    void UseSettingsFile(const std::string& iniFile, const std::string& shippedFile = "");
 
-    // Fixes AppPath and IniFile.
+    // Fixes AppPath and IniFile (beside the executable, or per user when this
+    // user may not write there).
     void FormCreate();
 
     // Loads the job fields from the settings file into the edits and the choice.
@@ -107,6 +109,7 @@ private:
     void MirrorFieldsToBridge();
 
     std::shared_ptr<WindowBridge> bridge_;
+    std::string shippedIniFile_;
     ThreadStarter startThread_;
     TFormGetPath* folderChooser_ = nullptr;
 };

@@ -317,6 +317,29 @@ TEST_F(MainFormTest, AThreadThatCannotStartIsReportedAndNothingRuns)
     EXPECT_FALSE(fs::exists(settingsFile));
 }
 
+TEST_F(MainFormTest, ShippedDefaultsFillTheFieldsUntilTheFirstRunSavesThemPerUser)
+{
+    // As installed: the file beside the program is read-only defaults, and
+    // the user's own file does not exist yet.
+    const std::string perUser = temp.file("config/Quellory/Trovanix.ini");
+    WriteFileBytes(settingsFile, "[Setting]\nFileName=shipped\n");
+    form.UseSettingsFile(perUser, settingsFile);
+    form.hide();
+    form.show();
+    EXPECT_EQ(form.Edit5->text(), "shipped");
+
+    FillJob(temp.path().string());
+    form.ActionYes->trigger();
+    ASSERT_TRUE(WaitFor([&] { return form.windowTitle() == kCompletion; }));
+    EXPECT_EQ(LoadJobFields(perUser)[JobField::Edit5], "p");
+    EXPECT_EQ(fs::status(temp.path() / "config/Quellory").permissions(), fs::perms::owner_all);
+    EXPECT_EQ(ReadFileBytes(settingsFile), "[Setting]\nFileName=shipped\n");
+
+    form.hide();
+    form.show();
+    EXPECT_EQ(form.Edit5->text(), "p");
+}
+
 class MainFormBrowseTest : public MainFormTest {
 protected:
     MainFormBrowseTest() { form.UseFolderChooser(&chooser); }
