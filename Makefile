@@ -8,10 +8,10 @@ PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 # other install from the build tree (the test's staging install, cpack) rewrites.
 INSTALLED := $(BUILD)/installed-files.txt
 
-.PHONY: setup build run test bench fuzz screenshot install uninstall package
+.PHONY: setup build run test windows bench fuzz screenshot install uninstall package
 
 setup:
-	@scripts/install-deps
+	@scripts/install-deps run
 
 build: setup
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -20,16 +20,27 @@ build: setup
 run: build
 	$(BUILD)/Quellory
 
-test: setup
+test:
+	@scripts/install-deps test
 	scripts/test
 
-bench: setup
+# The engine cross-built for Windows, in build-windows.
+windows:
+	@scripts/install-deps windows
+	scripts/build-windows
+
+bench:
+	@scripts/install-deps bench
 	scripts/bench
 
-fuzz: setup
+fuzz:
+	@scripts/install-deps test
 	scripts/fuzz
 
-screenshot: build
+screenshot:
+	@scripts/install-deps test
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
 	scripts/screenshot
 
 install: build
@@ -45,5 +56,7 @@ uninstall:
 	sed -n 's|\(.*/quellory\)/[^/]*$$|\1|p' $(INSTALLED) | sort -u | xargs -d '\n' rmdir --ignore-fail-on-non-empty
 	rm $(INSTALLED)
 
+# The package tools (dpkg-dev, lintian) come with the test group.
 package: build
+	@scripts/install-deps test
 	cd $(BUILD) && cpack

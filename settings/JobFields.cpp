@@ -1,6 +1,6 @@
 #include "JobFields.h"
 
-#include "HomeDirectory.h"
+#include "DefaultSavePath.h"
 #include "PublicFunction.h"
 
 namespace {
@@ -23,8 +23,7 @@ std::array<JobKey, kJobFieldCount> TextKeys()
         {JobField::Edit1, "TargetPage", ""},
         {JobField::Edit2, "BeginPoint", "1"},
         {JobField::Edit3, "EndPoint", "100"},
-        // "C:\MyPath" means nothing here; the same idea is a folder in the home directory.
-        {JobField::Edit4, "SavePath", HomeDirectory() + "/MyPath"},
+        {JobField::Edit4, "SavePath", DefaultSavePath()},
         {JobField::Edit5, "FileName", ""},
         {JobField::Edit6, "FileBack", ".html"},
         {JobField::Edit7, "FilePoint", "001"},

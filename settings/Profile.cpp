@@ -1,7 +1,7 @@
 #include "Profile.h"
 
 #include "ProfileText.h"
-#include "Utf8Cut.h"
+#include "StoredText.h"
 #include "WholeFile.h"
 
 #include <cstring>
@@ -46,7 +46,7 @@ unsigned GetPrivateProfileStringA(const char* section, const char* key, const ch
     std::string_view result = value ? std::string_view(*value)
                                     : TrimTrailingBlanks(defaultValue ? defaultValue : "");
 
-    std::size_t length = Utf8CutLength(result, size - 1);
+    std::size_t length = StoredCutLength(result, size - 1);
     std::memcpy(returned, result.data(), length);
     returned[length] = '\0';
     return static_cast<unsigned>(length);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// The directory of the running executable, ending in "/".
+// The directory of the running executable, ending in its path separator.
 std::string ExecutableDirectory();
 
 // The settings file beside the executable: ExecutableDirectory() + "Trovanix.ini".

@@ -5,16 +5,29 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+#ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
+#endif
+
+#include "Platform.h"
 
 namespace {
 
-std::string HomeFromPasswordDatabase()
+// "C:\MyPath" on Windows; a folder in the home directory where that means nothing.
+std::string ExpectedDefaultSavePath()
 {
+#ifdef _WIN32
+    return "C:\\MyPath";
+#else
     const passwd* entry = getpwuid(getuid());
-    return entry != nullptr ? entry->pw_dir : "";
+    return std::string(entry != nullptr ? entry->pw_dir : "") + "/MyPath";
+#endif
 }
+
+// "页面" as the settings file holds it: UTF-8 on Linux, GBK on Windows.
+const std::string kStoredPage = kOnWindows ? "\xD2\xB3\xC3\xE6" : "页面";
 
 JobFields SampleFields()
 {
@@ -36,12 +49,12 @@ TEST_F(JobFieldsTest, FirstStartLoadsTheDefaultsAndCreatesNoFile)
     EXPECT_EQ(fields[JobField::Edit1], "");
     EXPECT_EQ(fields[JobField::Edit2], "1");
     EXPECT_EQ(fields[JobField::Edit3], "100");
-    EXPECT_EQ(fields[JobField::Edit4], HomeFromPasswordDatabase() + "/MyPath");
+    EXPECT_EQ(fields[JobField::Edit4], ExpectedDefaultSavePath());
     EXPECT_EQ(fields[JobField::Edit5], "");
     EXPECT_EQ(fields[JobField::Edit6], ".html");
     EXPECT_EQ(fields[JobField::Edit7], "001");
     EXPECT_EQ(fields.sameNameChoice, kChoiceOverwrite);
-    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(file)));
 }
 
 TEST_F(JobFieldsTest, SavesEveryKeyInTableOrderAndLoadsThemBack)
@@ -54,7 +67,7 @@ TEST_F(JobFieldsTest, SavesEveryKeyInTableOrderAndLoadsThemBack)
               "BeginPoint=7\n"
               "EndPoint=0012\n"
               "SavePath=/srv/out\n"
-              "FileName=页面\n"
+              "FileName=" + kStoredPage + "\n"
               "FileBack=.htm\n"
               "FilePoint=0001\n"
               "SameNameCover=False\n");
@@ -133,7 +146,7 @@ TEST_F(JobFieldsTest, SavingKeepsAHandEditedFileAroundTheKeys)
               "TargetPage=http://127.0.0.1/page.php?id=[-A-]\r\n"
               "EndPoint=0012\r\n"
               "SavePath=/srv/out\r\n"
-              "FileName=页面\r\n"
+              "FileName=" + kStoredPage + "\r\n"
               "FileBack=.htm\r\n"
               "FilePoint=0001\r\n"
               "SameNameCover=False\r\n"

@@ -4,10 +4,14 @@
 
 #include <filesystem>
 
+#include "Platform.h"
+#include "TempDir.h"
+
 TEST(SettingsPath, IsTheIniFileBesideTheRunningProgram)
 {
-    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
-    std::string directory = program.parent_path().string() + "/";
-    EXPECT_EQ(ExecutableDirectory(), directory);
+    const std::string directory = ExecutableDirectory();
+    const std::string program = kOnWindows ? "SettingsPathTest.exe" : "SettingsPathTest";
+    EXPECT_TRUE(directory.ends_with(kOnWindows ? "\\" : "/")) << directory;
+    EXPECT_TRUE(std::filesystem::is_regular_file(PathFromUtf8(directory + program))) << directory;
     EXPECT_EQ(SettingsFilePath(), directory + "Trovanix.ini");
 }

@@ -1,4 +1,4 @@
-#include "Utf8Cut.h"
+#include "StoredText.h"
 
 namespace {
 
@@ -14,7 +14,17 @@ constexpr std::size_t kMaxContinuationBytes = 3;
 
 } // namespace
 
-std::size_t Utf8CutLength(std::string_view text, std::size_t maxBytes)
+std::optional<std::string> ToStoredText(std::string_view text)
+{
+    return std::string(text);
+}
+
+std::string FromStoredText(std::string_view stored)
+{
+    return std::string(stored);
+}
+
+std::size_t StoredCutLength(std::string_view text, std::size_t maxBytes)
 {
     if (text.size() <= maxBytes)
         return text.size();

@@ -1,0 +1,8 @@
+#include "DefaultSavePath.h"
+
+#include "HomeDirectory.h"
+
+std::string DefaultSavePath()
+{
+    return HomeDirectory() + "/MyPath";
+}

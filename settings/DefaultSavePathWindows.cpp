@@ -1,0 +1,6 @@
+#include "DefaultSavePath.h"
+
+std::string DefaultSavePath()
+{
+    return "C:\\MyPath";
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// The full path of the running executable, or an empty text when the system
+// won't say.
+std::string ExecutablePath();
