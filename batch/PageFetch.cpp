@@ -81,6 +81,27 @@ void SetPageOptions(FetchSession& session, const std::string& address, Transfer&
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
 }
 
+// The address as it goes out, as a browser sends a typed one: the spaces and
+// tabs pasted around it dropped, and each space inside written as "%20",
+// which the library would otherwise refuse. Nothing else is changed.
+std::string AddressToSend(std::string_view address)
+{
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!address.empty() && isBlank(address.front()))
+        address.remove_prefix(1);
+    while (!address.empty() && isBlank(address.back()))
+        address.remove_suffix(1);
+    std::string sent;
+    sent.reserve(address.size());
+    for (const char c : address) {
+        if (c == ' ')
+            sent += "%20";
+        else
+            sent += c;
+    }
+    return sent;
+}
+
 // The library would guess http for an address without a scheme; only an
 // address that names http or https itself is fetched.
 bool NamesWebScheme(const std::string& address)
@@ -110,11 +131,12 @@ FetchSession::~FetchSession()
     curl_easy_cleanup(handle_);
 }
 
-void FetchPage(FetchSession& session, const std::string& address, PageSink& sink,
+void FetchPage(FetchSession& session, const std::string& typedAddress, PageSink& sink,
                FetchedPage& page)
 {
     page = FetchedPage{};
     page.failed = true;
+    const std::string address = AddressToSend(typedAddress);
     if (session.handle() == nullptr || !NamesWebScheme(address))
         return;
 
