@@ -11,12 +11,14 @@
 #include <system_error>
 #include <vector>
 
+#include "GetPathFormDesign.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kItemHeight = 16;
-constexpr int kIndentPerLevel = 10;
+using GetPathFormDesign::kIndentPerLevel;
+using GetPathFormDesign::kItemHeight;
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kDepthRole = Qt::UserRole + 1;
 
