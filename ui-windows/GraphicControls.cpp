@@ -37,8 +37,10 @@ void TLabel::Paint(HDC dc, UINT dpi) const
 void TShape::Paint(HDC dc, UINT dpi) const
 {
     const RECT area = ScaledRect(bounds_, dpi);
-    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    // White and black, unless the user's colours say otherwise: the text
+    // drawn on a shape is in the window-text colour and must stay readable.
+    FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
+    FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWTEXT));
 }
 
 void TImage::Paint(HDC dc, UINT dpi) const

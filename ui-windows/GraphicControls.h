@@ -23,7 +23,8 @@ private:
     std::wstring caption_;
 };
 
-// A rectangle shape: a white area framed by a one-pixel black line.
+// A rectangle shape: an area in the window colour (white) framed by a
+// one-pixel line in the window-text colour (black).
 class TShape {
 public:
     explicit TShape(const FormDesign::Bounds& bounds) : bounds_(bounds) {}

@@ -1,7 +1,10 @@
 #include "GetPathForm.h"
 
+#include <QScreen>
+
 #include "FormActions.h"
 #include "FormFont.h"
+#include "FrameCentring.h"
 #include "SpeedButton.h"
 
 TFormGetPath::TFormGetPath(QWidget* parent) : QDialog(parent)
@@ -13,6 +16,11 @@ TFormGetPath::TFormGetPath(QWidget* parent) : QDialog(parent)
     setFont(FormFont());
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
+    KeepFrameCentredOn(this, [this] {
+        if (parentWidget())
+            return WindowFrame(parentWidget());
+        return screen() ? screen()->availableGeometry() : geometry();
+    });
 
     ActionYes = CreateActionYes(this);
     ActionCancel = CreateActionCancel(this);

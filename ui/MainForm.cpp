@@ -1,17 +1,19 @@
 #include "MainForm.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
 
-#include <system_error>
+#include <exception>
 #include <thread>
 
 #include "Artwork.h"
 #include "BatchRun.h"
 #include "FormActions.h"
 #include "FormFont.h"
+#include "FrameCentring.h"
+#include "ItemHeight.h"
+#include "MainFormDesign.h"
 #include "MessageBox.h"
 #include "SettingsLocation.h"
 #include "SettingsPath.h"
@@ -55,8 +57,7 @@ TFormMain::TFormMain()
     setFont(FormFont());
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    KeepFrameCentredOn(this, [this] { return screen() ? screen()->availableGeometry() : geometry(); });
 
     CreateComponents();
     MirrorFieldsToBridge();
@@ -93,6 +94,8 @@ void TFormMain::CreateComponents()
     Label9 = CreateLabel(this, "态页面网址，其中包含动态页面的页面号变量，然后对页面号变量的", {140, 172, 365, 20}, left);
     Label10 = CreateLabel(this, "范围进行设置，例如从0到100，然后设置好文件存储的路径和文件存", {140, 192, 365, 20}, left);
     Label11 = CreateLabel(this, "储的后缀名称，就可以进行网页文件批量生成操作", {140, 212, 365, 20}, left);
+    for (QLabel* line : {Label6, Label7, Label8, Label9, Label10, Label11})
+        line->setForegroundRole(QPalette::Text);  // they sit on Shape2's fill
 
     Label12 = CreateLabel(this, "文件存储目录：", {24, 264, 97, 20}, right);
     Label13 = CreateLabel(this, "文件存储名称：", {24, 296, 97, 20}, right);
@@ -122,6 +125,7 @@ void TFormMain::CreateComponents()
     ComboBox1->addItems({"覆盖", "略过"});
     ComboBox1->setCurrentIndex(kChoiceOverwrite);
     ComboBox1->setGeometry(464, 296, 49, 20);
+    SetItemHeight(ComboBox1, MainFormDesign::kComboItemHeight);
 
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Edit3);
@@ -199,7 +203,9 @@ void TFormMain::ActionYesExecute()
             BatchThreadProc(*bridge);
             bridge->ShowCaptionNow();
         });
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
+        // std::system_error when the system refuses a thread, std::bad_alloc
+        // when there is no memory for one.
         ShowMessageBox(this, "线程启动失败");
     }
 }
