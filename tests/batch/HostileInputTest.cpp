@@ -563,6 +563,8 @@ TEST_F(HostileAddressTest, AddressesTheClientRefusesAreCountedAndReachNoServer)
         {"empty", "", 2, {}, {}},
         {"blanks", " \t ", 2, {}, {}},
         {"another scheme", "file:///etc/hostname?[-A-]", 2, {}, {}},
+        {"space inside, sent as %20", base + "?a b", 0, {"/p1?a%20b", "/p2?a%20b"},
+         {"p001.html", "p002.html"}},
         {"tab inside", base + "\tx", 2, {}, {}},
         {"header smuggled by CRLF", base + "\r\nX-Injected: 1", 2, {}, {}},
         {"escape", base + "\x1B[31m", 2, {}, {}},
