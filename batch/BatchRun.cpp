@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "AbsolutePath.h"
+#include "CompletionCaption.h"
 #include "Int32Text.h"
 #include "JobFields.h"
 #include "OutputFile.h"
@@ -122,18 +124,11 @@ bool RunPage(BatchWindow& window, const PageSource& source, std::int64_t pageNo,
     window.SetCaption(address);
     if (HasZeroByte(address))
         return false;
-    const std::string path = CurrentOutputPath(window, counter);
+    // Fixed now: a change of directory during the fetch must not move the file.
+    const std::string path = AbsolutePath(CurrentOutputPath(window, counter));
     OutputFile file(path);  // an uncommitted file is removed when it goes
     const FetchedPage page = FetchInto(source, address, file);
     return SettlePage(window, path, page, file);
-}
-
-std::string CompletionCaption(std::int64_t failedPages)
-{
-    std::string caption = "文件生成完毕！";
-    if (failedPages > 0)
-        caption += "（" + std::to_string(failedPages) + " 页出错）";
-    return caption;
 }
 
 }  // namespace
@@ -155,12 +150,12 @@ void BatchThreadProc(BatchWindow& window, const PageSource& source)
     if (!numbers)
         return;
 
-    std::int64_t failedPages = 0;
+    FailedPages failed;
     std::int64_t counter = numbers->firstCounter;
     for (std::int64_t pageNo = numbers->firstPage; pageNo <= numbers->lastPage; ++pageNo) {
         if (!RunPage(window, source, pageNo, counter))
-            ++failedPages;
+            failed.Add(pageNo);
         ++counter;
     }
-    window.SetCaption(CompletionCaption(failedPages));
+    window.SetCaption(CompletionCaption(failed));
 }

@@ -3,9 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <utility>
 
+#include "AbsolutePath.h"
 #include "TempFileRegistry.h"
+#include "WriteTarget.h"
 
 namespace {
 
@@ -16,25 +19,30 @@ TempFileRegistry& OutputFilesInFlight()
     return *registry;
 }
 
-// Gives the new file the permission bits of the file it replaces, as rewriting
-// that file in place would have kept them.
-void KeepPermissionsOf(const std::string& path, int fd)
+constexpr std::chrono::seconds kPatienceOnTheWayOut{1};
+
+// Whether the existing file `target` may be replaced by a new one.
+bool MayReplace(const WriteTarget& target)
 {
-    struct stat old {};
-    if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        fchmod(fd, old.st_mode & 07777);
+    return S_ISREG(target.info.st_mode) && MayWrite(target.path, target.info);
 }
 
 }  // namespace
 
-OutputFile::OutputFile(std::string path) : path_(std::move(path))
+OutputFile::OutputFile(const std::string& path)
 {
     // The system would read the path only up to a zero byte: another file.
-    if (path_.find('\0') != std::string::npos)
+    if (path.find('\0') != std::string::npos)
         return;
+    auto target = FindWriteTarget(AbsolutePath(path));
+    if (!target || (target->exists && !MayReplace(*target)))
+        return;
+    path_ = std::move(target->path);
     file_ = OutputFilesInFlight().Create(path_, tempPath_);
-    if (file_.valid())
-        KeepPermissionsOf(path_, file_.get());
+    // The new file keeps the permission bits of the one it replaces, as
+    // rewriting that file in place would have.
+    if (file_.valid() && target->exists)
+        fchmod(file_.get(), target->info.st_mode & 07777);
 }
 
 OutputFile::~OutputFile()
@@ -76,5 +84,5 @@ void OutputFile::Discard()
 
 void RemoveOutputFilesInFlight()
 {
-    OutputFilesInFlight().RemoveAllAndClose();
+    OutputFilesInFlight().RemoveAllAndClose(kPatienceOnTheWayOut);
 }

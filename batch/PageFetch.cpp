@@ -1,7 +1,8 @@
 #include "PageFetch.h"
 
+#include "WebAddress.h"
+
 #include <curl/curl.h>
-#include <strings.h>
 
 #include <algorithm>
 #include <string_view>
@@ -82,17 +83,6 @@ void SetPageOptions(FetchSession& session, const std::string& address, Transfer&
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
 }
 
-// The library would guess http for an address without a scheme; only an
-// address that names http or https itself is fetched.
-bool NamesWebScheme(const std::string& address)
-{
-    const auto startsWith = [&address](std::string_view scheme) {
-        return address.size() >= scheme.size()
-            && strncasecmp(address.data(), scheme.data(), scheme.size()) == 0;
-    };
-    return startsWith("http://") || startsWith("https://");
-}
-
 }  // namespace
 
 void InitPageFetch()
@@ -111,11 +101,12 @@ FetchSession::~FetchSession()
     curl_easy_cleanup(handle_);
 }
 
-void FetchPage(FetchSession& session, const std::string& address, PageSink& sink,
+void FetchPage(FetchSession& session, const std::string& typedAddress, PageSink& sink,
                FetchedPage& page)
 {
     page = FetchedPage{};
     page.failed = true;
+    const std::string address = AddressToSend(typedAddress);
     if (session.handle() == nullptr || !NamesWebScheme(address))
         return;
 

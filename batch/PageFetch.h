@@ -36,9 +36,11 @@ private:
     FetchTimeouts timeouts_;
 };
 
-// Fetches `address` (http or https, passed untouched, redirects followed),
-// handing the final response's body to `sink` as it arrives, at most
-// kMaxPageBytes of it; `page` says how the fetch ended. A failed fetch may
-// already have handed part of a body over: the sink's owner throws it away.
+// Fetches `address` (http or https, redirects followed), handing the final
+// response's body to `sink` as it arrives, at most kMaxPageBytes of it; `page`
+// says how the fetch ended. The address goes out as a browser sends a typed
+// one: spaces and tabs around it dropped, each space inside as "%20", nothing
+// else changed. A failed fetch may already have handed part of a body over:
+// the sink's owner throws it away.
 void FetchPage(FetchSession& session, const std::string& address, PageSink& sink,
                FetchedPage& page);

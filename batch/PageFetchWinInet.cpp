@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "Utf16.h"
+#include "WebAddress.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view start)
                                 static_cast<int>(start.size()), TRUE) == CSTR_EQUAL;
 }
 
-// Only an address that names http or https itself is fetched.
+// A redirect may lead to any scheme; only http and https are followed.
 bool NamesWebScheme(std::wstring_view address)
 {
     return StartsWithNoCase(address, L"http://") || StartsWithNoCase(address, L"https://");
@@ -176,12 +177,12 @@ FetchSession::~FetchSession()
         InternetCloseHandle(handle_);
 }
 
-void FetchPage(FetchSession& session, const std::string& address, PageSink& sink,
+void FetchPage(FetchSession& session, const std::string& typedAddress, PageSink& sink,
                FetchedPage& page)
 {
     page = FetchedPage{};
     page.failed = true;
-    const auto wideAddress = ToUtf16(address);
+    const auto wideAddress = ToUtf16(AddressToSend(typedAddress));
     if (session.handle() == nullptr || !wideAddress)
         return;
     const InternetHandle request = OpenFinalResponse(session.handle(), *wideAddress, page);

@@ -4,8 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <string_view>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -27,53 +31,138 @@ std::string TempPathFor(std::string_view targetPath, const std::string& uniquePa
     return path;
 }
 
+// Removals handed to a thread of their own, shared with it so that whoever
+// waits may give up and go while a removal still hangs.
+class Removals {
+public:
+    Removals(std::shared_ptr<TempFileCalls> calls, std::set<std::string> paths)
+        : calls_(std::move(calls)), paths_(std::move(paths))
+    {
+    }
+
+    void RemoveEach()
+    {
+        for (const std::string& path : paths_)
+            calls_->Remove(path);
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+        finishedChanged_.notify_all();
+    }
+
+    bool WaitFor(std::chrono::milliseconds patience)
+    {
+        std::unique_lock lock(mutex_);
+        return finishedChanged_.wait_for(lock, patience, [this] { return finished_; });
+    }
+
+private:
+    const std::shared_ptr<TempFileCalls> calls_;
+    const std::set<std::string> paths_;
+    std::mutex mutex_;
+    std::condition_variable finishedChanged_;
+    bool finished_ = false;
+};
+
 }  // namespace
+
+UniqueFd TempFileCalls::CreateNew(const std::string& path)
+{
+    // Mode 0666 lets the umask decide, as for any newly created file.
+    return UniqueFd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+}
+
+bool TempFileCalls::Rename(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+void TempFileCalls::Remove(const std::string& path)
+{
+    unlink(path.c_str());
+}
 
 UniqueFd TempFileRegistry::Create(const std::string& targetPath, std::string& tempPath)
 {
-    // Creating and listing under one lock means RemoveAllAndClose never
-    // misses a file that is already on disk.
-    std::lock_guard lock(mutex_);
-    if (closed_)
-        return UniqueFd();
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-        const std::string uniquePart = std::to_string(pid_) + '-' + std::to_string(nextNumber_++);
-        std::string candidate = TempPathFor(targetPath, uniquePart);
-        // Mode 0666 lets the umask decide, as for any newly created file.
-        UniqueFd file(open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (file.valid()) {
-            paths_.insert(candidate);
-            tempPath = std::move(candidate);
-            return file;
+        std::uint64_t number = 0;
+        {
+            std::lock_guard lock(mutex_);
+            if (closed_)
+                return UniqueFd();
+            number = nextNumber_++;
         }
-        if (errno != EEXIST)
-            break;
+        std::string candidate = TempPathFor(targetPath, std::to_string(pid_) + '-' + std::to_string(number));
+        UniqueFd file = calls_->CreateNew(candidate);
+        if (!file.valid()) {
+            if (errno != EEXIST)
+                break;
+            continue;
+        }
+        if (!List(candidate)) {
+            // The program began closing while the file was made: it goes at once.
+            file = UniqueFd();
+            calls_->Remove(candidate);
+            return UniqueFd();
+        }
+        tempPath = std::move(candidate);
+        return file;
     }
     return UniqueFd();
 }
 
 bool TempFileRegistry::Commit(const std::string& tempPath, const std::string& targetPath)
 {
-    std::lock_guard lock(mutex_);
-    const bool renamed = std::rename(tempPath.c_str(), targetPath.c_str()) == 0;
+    if (!IsListed(tempPath))
+        return false;
+    // Still listed during the rename, so a clean-up meanwhile removes the
+    // file; then the rename finds nothing and fails.
+    const bool renamed = calls_->Rename(tempPath, targetPath);
     if (!renamed)
-        unlink(tempPath.c_str());
-    paths_.erase(tempPath);
+        calls_->Remove(tempPath);
+    Unlist(tempPath);
     return renamed;
 }
 
 void TempFileRegistry::Discard(const std::string& tempPath)
 {
-    std::lock_guard lock(mutex_);
-    unlink(tempPath.c_str());
-    paths_.erase(tempPath);
+    calls_->Remove(tempPath);
+    Unlist(tempPath);
 }
 
-void TempFileRegistry::RemoveAllAndClose()
+bool TempFileRegistry::RemoveAllAndClose(std::chrono::milliseconds patience)
+{
+    std::set<std::string> paths;
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+        paths.swap(paths_);
+    }
+    auto removals = std::make_shared<Removals>(calls_, std::move(paths));
+    try {
+        std::thread([removals] { removals->RemoveEach(); }).detach();
+    } catch (const std::system_error&) {
+        return false;  // no thread to spare: leaving the files beats hanging
+    }
+    return removals->WaitFor(patience);
+}
+
+bool TempFileRegistry::List(const std::string& tempPath)
 {
     std::lock_guard lock(mutex_);
-    closed_ = true;
-    for (const std::string& path : paths_)
-        unlink(path.c_str());
-    paths_.clear();
+    if (closed_)
+        return false;
+    paths_.insert(tempPath);
+    return true;
+}
+
+bool TempFileRegistry::IsListed(const std::string& tempPath)
+{
+    std::lock_guard lock(mutex_);
+    return paths_.contains(tempPath);
+}
+
+void TempFileRegistry::Unlist(const std::string& tempPath)
+{
+    std::lock_guard lock(mutex_);
+    paths_.erase(tempPath);
 }

@@ -12,14 +12,18 @@ struct SettingsLocation {
 struct SettingsSurroundings {
     std::string besideProgram;      // Trovanix.ini in the executable's directory
     bool programDirectoryWritable;  // whether this user may create files there
-    std::string xdgConfigHome;      // $XDG_CONFIG_HOME, empty when unset
-    std::string home;               // the user's home directory, empty when unknown
+    // The user's configuration directory as the system names it: on Linux
+    // $XDG_CONFIG_HOME (empty when unset), on Windows the roaming application
+    // data folder (%APPDATA%).
+    std::string xdgConfigHome;
+    std::string home;  // Linux: the user's home directory, empty when unknown
 };
 
 // The settings file is the one beside the program while this user may write
 // there; otherwise it is Quellory/Trovanix.ini in the user's configuration
-// directory, and the file beside the program is read as shipped defaults until
-// that one exists.
+// directory (~/.config or $XDG_CONFIG_HOME on Linux, %APPDATA% on Windows),
+// and the file beside the program is read as shipped defaults until that one
+// exists.
 SettingsLocation ChooseSettingsLocation(const SettingsSurroundings& surroundings);
 
 // ChooseSettingsLocation for this process: its executable, this user's rights

@@ -1,6 +1,8 @@
 #include "DirectoryListBox.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -9,12 +11,14 @@
 #include <system_error>
 #include <vector>
 
+#include "GetPathFormDesign.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kItemHeight = 16;
-constexpr int kIndentPerLevel = 10;
+using GetPathFormDesign::kIndentPerLevel;
+using GetPathFormDesign::kItemHeight;
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kDepthRole = Qt::UserRole + 1;
 
@@ -76,7 +80,9 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent)
     setItemDelegate(new IndentedItemDelegate(this));
     setUniformItemSizes(true);
     setIconSize(QSize(14, 14));
-    connect(this, &QListWidget::itemActivated, this,
+    // Not itemActivated: styles that activate on a single click would open a
+    // folder on a mere highlight.
+    connect(this, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { OpenDirectory(EntryPath(item)); });
     Rebuild();
 }
@@ -114,9 +120,34 @@ void TDirectoryListBox::Rebuild()
     ScrollToOpenEntry();
 }
 
+void TDirectoryListBox::Refresh()
+{
+    const std::string highlighted = currentItem() ? EntryPath(currentItem()) : std::string();
+    std::error_code error;
+    if (!fs::is_directory(directory_, error))
+        directory_ = CurrentDirectory();
+    Rebuild();
+    for (int row = 0; row < count(); ++row) {
+        if (EntryPath(item(row)) == highlighted)
+            setCurrentItem(item(row));
+    }
+}
+
+void TDirectoryListBox::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && currentItem())
+        OpenDirectory(EntryPath(currentItem()));
+    else
+        QListWidget::keyPressEvent(event);
+}
+
 void TDirectoryListBox::showEvent(QShowEvent* event)
 {
     QListWidget::showEvent(event);
+    // Folders may have come and gone while the list was hidden.
+    if (!event->spontaneous())
+        Refresh();
     // Until the list is on screen its height is unknown, and scrolling then
     // would hide the upper levels for nothing.
     ScrollToOpenEntry();

@@ -5,8 +5,9 @@
 #include <string>
 
 // A directory list: the open directory's path from "/" down, one entry per
-// level, then the open directory's subdirectories. Double-click or Enter opens
-// an entry; a single click or the arrow keys only highlight it.
+// level, then the open directory's subdirectories, read afresh at each showing.
+// Double-click or Enter opens an entry; a single click or the arrow keys only
+// highlight it, whatever the style says about single-click activation.
 class TDirectoryListBox : public QListWidget {
 public:
     // A list opened at the process's current directory.
@@ -23,9 +24,13 @@ public:
     static std::string EntryPath(const QListWidgetItem* item);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Lists the open directory's folders as they are now, keeping the
+    // highlighted entry; a removed open directory falls back as at start-up.
+    void Refresh();
     void Rebuild();
     void ScrollToOpenEntry();
     void AddEntry(const std::string& path, const QString& name, int depth, bool open);

@@ -3,13 +3,14 @@
 #include <QIcon>
 
 #include "Artwork.h"
+#include "FormDesign.h"
 
 QAction* CreateActionYes(QObject* owner)
 {
-    return new QAction(QIcon(kTickGlyph), "确定", owner);
+    return new QAction(QIcon(kTickGlyph), FormDesign::kActionYesCaption, owner);
 }
 
 QAction* CreateActionCancel(QObject* owner)
 {
-    return new QAction(QIcon(kPowerGlyph), "取消", owner);
+    return new QAction(QIcon(kPowerGlyph), FormDesign::kActionCancelCaption, owner);
 }

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "FormDesign.h"
+
 QFont FormFont()
 {
     // fontconfig would hand SimSun's Latin letters to a Western serif; naming
@@ -9,6 +11,6 @@ QFont FormFont()
     // same substitutes again changes nothing.
     QFont::insertSubstitutions("SimSun", {"AR PL UMing CN", "AR PL UMing TW"});
     QFont font("SimSun");
-    font.setPixelSize(12);
+    font.setPixelSize(FormDesign::kFontPixelHeight);
     return font;
 }

@@ -12,7 +12,8 @@
 // confirms it. Closing it any way but OK counts as cancel.
 class TFormGetPath : public QDialog {
 public:
-    // A hidden chooser, centred on `parent` when shown.
+    // A hidden chooser, its frame centred on `parent`'s frame (on the screen
+    // without a parent) when shown.
     explicit TFormGetPath(QWidget* parent);
 
     // OK: confirms the open directory (not the highlighted one) and closes.

@@ -1,17 +1,21 @@
 #include "MainForm.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
 
-#include <system_error>
+#include <exception>
 #include <thread>
 
 #include "Artwork.h"
 #include "BatchRun.h"
+#include "DesignRect.h"
 #include "FormActions.h"
 #include "FormFont.h"
+#include "FrameCentring.h"
+#include "ItemHeight.h"
+#include "MainFormDesign.h"
+#include "MainFormDesign.h"
 #include "MessageBox.h"
 #include "SettingsLocation.h"
 #include "SettingsPath.h"
@@ -19,13 +23,25 @@
 
 namespace {
 
-// A fixed-size label whose text is centred vertically and aligned `horizontal`.
-QLabel* CreateLabel(QWidget* parent, const QString& caption, const QRect& geometry,
-                    Qt::Alignment horizontal)
+Qt::Alignment Alignment(FormDesign::TextAlign align)
 {
-    auto* label = new QLabel(caption, parent);
-    label->setAlignment(horizontal | Qt::AlignVCenter);
-    label->setGeometry(geometry);
+    switch (align) {
+    case FormDesign::TextAlign::Left:
+        return Qt::AlignLeft;
+    case FormDesign::TextAlign::Centre:
+        return Qt::AlignHCenter;
+    case FormDesign::TextAlign::Right:
+        return Qt::AlignRight;
+    }
+    return Qt::AlignLeft;
+}
+
+// A fixed-size label as designed; its text is centred vertically.
+QLabel* CreateLabel(QWidget* parent, const FormDesign::Label& design)
+{
+    auto* label = new QLabel(QString::fromUtf8(design.caption), parent);
+    label->setAlignment(Alignment(design.align) | Qt::AlignVCenter);
+    label->setGeometry(DesignRect(design.bounds));
     return label;
 }
 
@@ -46,17 +62,16 @@ void StartDetachedThread(std::function<void()> run)
 TFormMain::TFormMain()
     : bridge_(std::make_shared<WindowBridge>(this)), startThread_(StartDetachedThread)
 {
-    setWindowTitle("Quellory");
+    setWindowTitle(MainFormDesign::kCaption);
     // Close and minimise, but no maximise: the layout is fixed.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(553, 404);
+    setFixedSize(MainFormDesign::kClientSize.width, MainFormDesign::kClientSize.height);
     setFont(FormFont());
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    KeepFrameCentredOn(this, [this] { return screen() ? screen()->availableGeometry() : geometry(); });
 
     CreateComponents();
     MirrorFieldsToBridge();
@@ -71,57 +86,59 @@ TFormMain::~TFormMain()
 
 void TFormMain::CreateComponents()
 {
-    const Qt::Alignment right = Qt::AlignRight;
-    const Qt::Alignment left = Qt::AlignLeft;
-    Label1 = CreateLabel(this, "目标网页地址：", {24, 32, 97, 20}, right);
-    Label2 = CreateLabel(this, "累加变量范围：", {24, 64, 97, 20}, right);
-    Label3 = CreateLabel(this, "到", {216, 64, 25, 20}, Qt::AlignHCenter);
-    Label4 = CreateLabel(this, "变量用[-A-]表示", {344, 64, 113, 20}, left);
-    Label5 = CreateLabel(this, "软件使用说明：", {24, 104, 97, 20}, right);
+    Label1 = CreateLabel(this, MainFormDesign::Label1);
+    Label2 = CreateLabel(this, MainFormDesign::Label2);
+    Label3 = CreateLabel(this, MainFormDesign::Label3);
+    Label4 = CreateLabel(this, MainFormDesign::Label4);
+    Label5 = CreateLabel(this, MainFormDesign::Label5);
 
     Shape1 = new TShape(this);
-    Shape1->setGeometry(40, 152, 73, 73);
+    Shape1->setGeometry(DesignRect(MainFormDesign::Shape1));
     Image1 = new QLabel(this);
     Image1->setPixmap(QPixmap(kGlobePicture));
-    Image1->setGeometry(53, 165, 48, 48);
+    Image1->setGeometry(DesignRect(MainFormDesign::Image1));
     Shape2 = new TShape(this);
-    Shape2->setGeometry(128, 104, 385, 137);
+    Shape2->setGeometry(DesignRect(MainFormDesign::Shape2));
 
-    Label6 = CreateLabel(this, "　　Quellory是一个网站开发工具，是一个网络型的工具", {140, 112, 365, 20}, left);
-    Label7 = CreateLabel(this, "软件，它的作用在于把ＡＳＰ文件批量地存储为静态网页文件，主要", {140, 132, 365, 20}, left);
-    Label8 = CreateLabel(this, "用于网站开发与编辑当中，软件的具体用法是首先输入一个目标的动", {140, 152, 365, 20}, left);
-    Label9 = CreateLabel(this, "态页面网址，其中包含动态页面的页面号变量，然后对页面号变量的", {140, 172, 365, 20}, left);
-    Label10 = CreateLabel(this, "范围进行设置，例如从0到100，然后设置好文件存储的路径和文件存", {140, 192, 365, 20}, left);
-    Label11 = CreateLabel(this, "储的后缀名称，就可以进行网页文件批量生成操作", {140, 212, 365, 20}, left);
+    Label6 = CreateLabel(this, MainFormDesign::Label6);
+    Label7 = CreateLabel(this, MainFormDesign::Label7);
+    Label8 = CreateLabel(this, MainFormDesign::Label8);
+    Label9 = CreateLabel(this, MainFormDesign::Label9);
+    Label10 = CreateLabel(this, MainFormDesign::Label10);
+    Label11 = CreateLabel(this, MainFormDesign::Label11);
+    for (QLabel* line : {Label6, Label7, Label8, Label9, Label10, Label11})
+        line->setForegroundRole(QPalette::Text);  // they sit on Shape2's fill
 
-    Label12 = CreateLabel(this, "文件存储目录：", {24, 264, 97, 20}, right);
-    Label13 = CreateLabel(this, "文件存储名称：", {24, 296, 97, 20}, right);
-    Label14 = CreateLabel(this, "后缀：", {208, 296, 41, 20}, right);
-    Label15 = CreateLabel(this, "起点：", {312, 296, 41, 20}, right);
-    Label16 = CreateLabel(this, "同名：", {416, 296, 41, 20}, right);
+    Label12 = CreateLabel(this, MainFormDesign::Label12);
+    Label13 = CreateLabel(this, MainFormDesign::Label13);
+    Label14 = CreateLabel(this, MainFormDesign::Label14);
+    Label15 = CreateLabel(this, MainFormDesign::Label15);
+    Label16 = CreateLabel(this, MainFormDesign::Label16);
 
     ActionYes = CreateActionYes(this);
     ActionCancel = CreateActionCancel(this);
     connect(ActionYes, &QAction::triggered, this, &TFormMain::ActionYesExecute);
     connect(ActionCancel, &QAction::triggered, this, &TFormMain::ActionCancelExecute);
-    SpeedButton1 = new TSpeedButton(this, ActionYes, {200, 344, 81, 33});
-    SpeedButton2 = new TSpeedButton(this, ActionCancel, {328, 344, 81, 33});
+    SpeedButton1 = new TSpeedButton(this, ActionYes, DesignRect(MainFormDesign::SpeedButton1));
+    SpeedButton2 = new TSpeedButton(this, ActionCancel, DesignRect(MainFormDesign::SpeedButton2));
 
-    Edit1 = CreateEdit(this, {128, 32, 385, 20});
-    Edit2 = CreateEdit(this, {128, 64, 81, 20});
-    Edit3 = CreateEdit(this, {248, 64, 81, 20});
-    Edit4 = CreateEdit(this, {128, 264, 353, 20});
+    Edit1 = CreateEdit(this, DesignRect(MainFormDesign::Edit1));
+    Edit2 = CreateEdit(this, DesignRect(MainFormDesign::Edit2));
+    Edit3 = CreateEdit(this, DesignRect(MainFormDesign::Edit3));
+    Edit4 = CreateEdit(this, DesignRect(MainFormDesign::Edit4));
     Button1 = new QPushButton(this);
-    Button1->setGeometry(488, 264, 25, 21);
+    Button1->setGeometry(DesignRect(MainFormDesign::Button1));
     Button1->setCursor(Qt::PointingHandCursor);
     connect(Button1, &QPushButton::clicked, this, &TFormMain::Button1Click);
-    Edit5 = CreateEdit(this, {128, 296, 65, 20});
-    Edit6 = CreateEdit(this, {256, 296, 41, 20});
-    Edit7 = CreateEdit(this, {360, 296, 41, 20});
+    Edit5 = CreateEdit(this, DesignRect(MainFormDesign::Edit5));
+    Edit6 = CreateEdit(this, DesignRect(MainFormDesign::Edit6));
+    Edit7 = CreateEdit(this, DesignRect(MainFormDesign::Edit7));
     ComboBox1 = new QComboBox(this);
-    ComboBox1->addItems({"覆盖", "略过"});
+    for (const char* item : MainFormDesign::kSameNameItems)
+        ComboBox1->addItem(QString::fromUtf8(item));
     ComboBox1->setCurrentIndex(kChoiceOverwrite);
-    ComboBox1->setGeometry(464, 296, 49, 20);
+    ComboBox1->setGeometry(DesignRect(MainFormDesign::ComboBox1));
+    SetItemHeight(ComboBox1, MainFormDesign::kComboItemHeight);
 
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Edit3);
@@ -199,8 +216,10 @@ void TFormMain::ActionYesExecute()
             BatchThreadProc(*bridge);
             bridge->ShowCaptionNow();
         });
-    } catch (const std::system_error&) {
-        ShowMessageBox(this, "线程启动失败");
+    } catch (const std::exception&) {
+        // std::system_error when the system refuses a thread, std::bad_alloc
+        // when there is no memory for one.
+        ShowMessageBox(this, MainFormDesign::kThreadStartFailed);
     }
 }
 

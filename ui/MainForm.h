@@ -19,7 +19,7 @@
 #include "WindowBridge.h"
 
 // Starts `run` on a new thread and returns at once, without keeping the thread;
-// throws std::system_error when no thread can be started.
+// throws (std::system_error, std::bad_alloc) when no thread can be started.
 using ThreadStarter = std::function<void(std::function<void()> run)>;
 
 // The main window: holds the job fields, starts runs, shows their progress in

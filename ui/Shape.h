@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
-// A rectangle shape: a white area framed by a one-pixel black line.
+// A rectangle shape: an area in the palette's Base colour (white by default)
+// framed by a one-pixel line in its Text colour (black by default). Text on it
+// belongs in the Text colour too.
 class TShape : public QWidget {
 public:
     explicit TShape(QWidget* parent);

@@ -3,10 +3,12 @@
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
+#include "FormDesign.h"
+
 namespace {
 
-constexpr int kGlyphSize = 24;
-constexpr int kGlyphToCaption = 4;
+using FormDesign::kGlyphSize;
+using FormDesign::kGlyphToCaption;
 
 }  // namespace
 

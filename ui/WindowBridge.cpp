@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "MessageBox.h"
+#include "WindowCaption.h"
 
 WindowBridge::WindowBridge(QWidget* window) : window_(window)
 {
@@ -91,7 +92,7 @@ void WindowBridge::ShowLatestCaption()
     }
     lastShown_ = std::chrono::steady_clock::now();
     if (window_)
-        window_->setWindowTitle(caption);
+        SetWindowCaption(window_, caption);
 }
 
 std::string WindowBridge::IniFile()

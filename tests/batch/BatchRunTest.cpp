@@ -16,6 +16,7 @@
 #include "MemoryPages.h"
 #include "PageFetch.h"
 #include "RefusingPort.h"
+#include "ScopedCurrentDirectory.h"
 #include "ScopedFileSizeLimit.h"
 #include "TempDir.h"
 
@@ -217,7 +218,7 @@ TEST_F(BatchRunTest, ADirectoryOfTheSameNameIsNeitherSkippedNorReplaced)
 
     EXPECT_TRUE(std::filesystem::is_directory(Out("p002.html")));
     EXPECT_EQ(ReadFileBytes(Out("p003.html")), PageBody("7"));
-    EXPECT_EQ(window.Caption(), kDone + "（1 页出错）");
+    EXPECT_EQ(window.Caption(), kDone + "（1 页出错：6）");
 }
 
 TEST_F(BatchRunTest, AMissingDirectoryIsNotCreatedAndEveryPageCounts)
@@ -230,7 +231,7 @@ TEST_F(BatchRunTest, AMissingDirectoryIsNotCreatedAndEveryPageCounts)
 
     EXPECT_EQ(Requests().size(), 3u);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("missing")));
-    EXPECT_EQ(window.Caption(), kDone + "（3 页出错）");
+    EXPECT_EQ(window.Caption(), kDone + "（3 页出错：5、6、7）");
 }
 
 TEST_F(BatchRunTest, CutAndErrorPagesAreSavedAndCounted)
@@ -242,7 +243,7 @@ TEST_F(BatchRunTest, CutAndErrorPagesAreSavedAndCounted)
     EXPECT_TRUE(ReadFileBytes(Out("p001.html")) == std::string(kMaxPageBytes, 'x'));
     EXPECT_EQ(ReadFileBytes(Out("p002.html")), "<h1>404</h1>");
     EXPECT_EQ(ReadFileBytes(Out("p003.html")), PageBody("3"));
-    EXPECT_EQ(window.Caption(), kDone + "（2 页出错）");
+    EXPECT_EQ(window.Caption(), kDone + "（2 页出错：1、2）");
 }
 
 TEST_F(BatchRunTest, AFailedFetchWritesNothingAndKeepsTheExistingFile)
@@ -255,7 +256,7 @@ TEST_F(BatchRunTest, AFailedFetchWritesNothingAndKeepsTheExistingFile)
 
     EXPECT_EQ(DirectoryListing(outDir_), Names{"p001.html"});
     EXPECT_EQ(ReadFileBytes(Out("p001.html")), "good old page");
-    EXPECT_EQ(window.Caption(), kDone + "（2 页出错）");
+    EXPECT_EQ(window.Caption(), kDone + "（2 页出错：1、2）");
 }
 
 TEST_F(BatchRunTest, AFetchThatFailsHalfwayLeavesNoFileOfItsOwn)
@@ -277,7 +278,7 @@ TEST_F(BatchRunTest, AFetchThatFailsHalfwayLeavesNoFileOfItsOwn)
     EXPECT_EQ(DirectoryListing(outDir_), (Names{"p001.html", "p002.html"}));
     EXPECT_EQ(ReadFileBytes(Out("p001.html")), "http://h/5");
     EXPECT_EQ(ReadFileBytes(Out("p002.html")), "good old page");
-    EXPECT_EQ(window.Caption(), kDone + "（2 页出错）");
+    EXPECT_EQ(window.Caption(), kDone + "（2 页出错：6、7）");
 }
 
 TEST_F(BatchRunTest, AFileThatCannotBeWrittenWholeLeavesTheOldOneAndIsCounted)
@@ -295,7 +296,7 @@ TEST_F(BatchRunTest, AFileThatCannotBeWrittenWholeLeavesTheOldOneAndIsCounted)
     EXPECT_EQ(ReadFileBytes(Out("p001.html")), "good old page");
     EXPECT_EQ(ReadFileBytes(Out("p002.html")), "<h1>404</h1>");
     EXPECT_EQ(ReadFileBytes(Out("p003.html")), PageBody("3"));
-    EXPECT_EQ(window.Caption(), kDone + "（2 页出错）");
+    EXPECT_EQ(window.Caption(), kDone + "（2 页出错：1、2）");
 }
 
 TEST_F(BatchRunTest, FollowsARedirectToThePage)
@@ -396,6 +397,66 @@ TEST_F(BatchRunTest, FieldsEditedDuringARunApplyFromWhereTheyAreNextRead)
     EXPECT_EQ(DirectoryListing(outDir_), (Names{"p001.html", "q0002.html", "q0003.html"}));
     EXPECT_EQ(ReadFileBytes(Out("q0002.html")), PageBody("6"));
     EXPECT_EQ(ReadFileBytes(Out("q0003.html")), PageBody("B7"));
+}
+
+TEST_F(BatchRunTest, TheCompletionCaptionNamesTheFailedPages)
+{
+    struct Case {
+        std::string first;
+        std::string last;
+        std::string caption;
+    };
+    // Pages whose number ends in 3 fail; counters are unlike page numbers.
+    const Case cases[] = {
+        {"1", "12", kDone + "（1 页出错：3）"},
+        {"-20", "30", kDone + "（5 页出错：-13、-3、3、13、23）"},
+        {"1", "1000", kDone + "（100 页出错：3、13、23、33、43、53、63、73、83、93、…）"},
+    };
+    for (const Case& c : cases) {
+        TempDir out;
+        JobFields fields = Job("http://h/[-A-]", c.first, c.last);
+        fields[JobField::Edit4] = out.path().string();
+        fields[JobField::Edit7] = "500";
+        FakeWindow window(fields, iniFile_);
+
+        BatchThreadProc(window, [](const std::string& address, PageSink& sink, FetchedPage& page) {
+            ServeFromMemory(address, sink, page);
+            page.failed = address.ends_with("3");
+        });
+
+        EXPECT_EQ(window.Caption(), c.caption);
+    }
+}
+
+TEST_F(BatchRunTest, AChangeOfDirectoryDuringAFetchMovesNoPage)
+{
+    for (const int choice : {kChoiceOverwrite, kChoiceSkip}) {
+        SCOPED_TRACE(choice == kChoiceOverwrite ? "overwrite" : "skip");
+        TempDir place;
+        for (const char* directory : {"first", "first/out", "second", "second/out"})
+            std::filesystem::create_directory(place.path() / directory);
+        WriteFileBytes(place.file("first/out/p002.html"), "mine");
+        JobFields fields = Job("http://h/[-A-]");
+        fields[JobField::Edit4] = "out";
+        fields.sameNameChoice = choice;
+        FakeWindow window(fields, iniFile_);
+        ScopedCurrentDirectory inFirst(place.path() / "first");
+
+        // Page 6 is named in first/out; the directory changes while it arrives.
+        BatchThreadProc(window, [&](const std::string& address, PageSink& sink, FetchedPage& page) {
+            ServeFromMemory(address, sink, page);
+            if (address.ends_with("6")) {
+                std::filesystem::current_path(place.path() / "second");
+                ServeFromMemory("+rest", sink, page);
+            }
+        });
+
+        EXPECT_EQ(DirectoryListing(place.file("first/out")), (Names{"p001.html", "p002.html"}));
+        EXPECT_EQ(ReadFileBytes(place.file("first/out/p002.html")),
+                  choice == kChoiceOverwrite ? "http://h/6+rest" : "mine");
+        EXPECT_EQ(DirectoryListing(place.file("second/out")), Names{"p003.html"});
+        EXPECT_EQ(window.Caption(), kDone);
+    }
 }
 
 TEST_F(BatchRunTest, OverlappingRunsLeaveOnlyWholePages)

@@ -18,6 +18,7 @@
 #include "MemoryPages.h"
 #include "PageFetch.h"
 #include "TempDir.h"
+#include "UnprivilegedUser.h"
 
 namespace {
 
@@ -29,9 +30,11 @@ const std::string kBadCounter = "起点必须是整数";
 const std::string kBadRange = "累加变量范围必须是整数";
 const std::string kPage = "<p>page</p>";
 
+// The completion caption of a job of pages 1 and 2 whose first `failedPages` pages failed.
 std::string Done(int failedPages)
 {
-    return failedPages == 0 ? kDone : kDone + "（" + std::to_string(failedPages) + " 页出错）";
+    const char* const captions[] = {"", "（1 页出错：1）", "（2 页出错：1、2）"};
+    return kDone + captions[failedPages];
 }
 
 std::string Repeat(const std::string& piece, std::size_t times)
@@ -435,16 +438,71 @@ TEST_F(HostileInputTest, OutputPlacesThatCannotTakeAFileAreCountedAndWriteNothin
     }
 }
 
-TEST_F(HostileInputTest, AReadOnlyDirectoryIsCountedForAnyoneWhoHonoursIt)
+TEST_F(HostileInputTest, AReadOnlyPageFileIsLeftAsItIsAndCountedUnlessSkipped)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only directories; /proc covers it above";
-    chmod(outDir_.c_str(), 0555);
+    for (const int choice : {kChoiceOverwrite, kChoiceSkip}) {
+        SCOPED_TRACE(choice == kChoiceOverwrite ? "overwrite" : "skip");
+        TempDir out;
+        WriteFileBytes(out.file("p001.html"), "mine");
+        chmod(out.file("p001.html").c_str(), 0444);
+        JobFields fields = Job(out.path().string());
+        fields.sameNameChoice = choice;
 
-    const RunOutcome outcome = Run(Job(outDir_));
+        const RunOutcome outcome = Run(fields);
 
-    EXPECT_EQ(outcome.captions.back(), Done(2));
-    EXPECT_TRUE(Tree(outDir_).empty());
+        EXPECT_EQ(outcome.captions.back(), Done(choice == kChoiceOverwrite ? 1 : 0));
+        EXPECT_EQ(Tree(out.path()), (Names{"p001.html", "p002.html"}));
+        EXPECT_EQ(ReadFileBytes(out.file("p001.html")), "mine");
+        struct stat info {};
+        stat(out.file("p001.html").c_str(), &info);
+        EXPECT_EQ(info.st_mode & 07777, 0444u);
+        EXPECT_EQ(ReadFileBytes(out.file("p002.html")), kPage);
+    }
+}
+
+// In a child that is no root, as a user who honours every permission.
+TEST_F(HostileInputTest, AnUnprivilegedUserCountsWhatItMayNotWriteAndLeavesItAsItIs)
+{
+    struct Case {
+        const char* name;
+        mode_t directoryMode;
+        bool directoryIsTheUsers;
+        bool pageFileIsRoots;  // p001.html is there, root's and writable only by root
+        int failedPages;
+        Names tree;
+    };
+    std::vector<Case> cases = {
+        {"a read-only directory", 0555, true, false, 2, {}},
+    };
+    if (geteuid() == 0) {
+        cases.push_back({"another user's directory", 0755, false, false, 2, {}});
+        cases.push_back({"another user's page file", 0755, true, true, 1, {"p001.html", "p002.html"}});
+    }
+    // Everything the child needs lies under this fixture's root.
+    GiveToUnprivilegedUser(dir_.path().string());
+    chmod(dir_.path().c_str(), 0755);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir out;
+        chmod(out.path().c_str(), 0755);
+        if (c.pageFileIsRoots)
+            WriteFileBytes(out.file("p001.html"), "mine");
+        if (c.directoryIsTheUsers)
+            GiveToUnprivilegedUser(out.path().string());
+        chmod(out.path().c_str(), c.directoryMode);
+        EXPECT_EXIT(
+            {
+                if (!BecomeUnprivilegedUser())
+                    _exit(2);
+                const RunOutcome outcome = Run(Job(out.path().string()));
+                const bool counted = outcome.captions.back() == Done(c.failedPages);
+                const bool left = Tree(out.path()) == c.tree
+                    && (!c.pageFileIsRoots || ReadFileBytes(out.file("p001.html")) == "mine");
+                // _exit: a leak check at exit cannot inspect a process that dropped root.
+                _exit(counted && left ? 0 : 1);
+            },
+            testing::ExitedWithCode(0), "");
+    }
 }
 
 // The same hostile templates through the real network client, against a
@@ -505,7 +563,8 @@ TEST_F(HostileAddressTest, AddressesTheClientRefusesAreCountedAndReachNoServer)
         {"empty", "", 2, {}, {}},
         {"blanks", " \t ", 2, {}, {}},
         {"another scheme", "file:///etc/hostname?[-A-]", 2, {}, {}},
-        {"space inside", base + "?a b", 2, {}, {}},
+        {"space inside, sent as %20", base + "?a b", 0, {"/p1?a%20b", "/p2?a%20b"},
+         {"p001.html", "p002.html"}},
         {"tab inside", base + "\tx", 2, {}, {}},
         {"header smuggled by CRLF", base + "\r\nX-Injected: 1", 2, {}, {}},
         {"escape", base + "\x1B[31m", 2, {}, {}},

@@ -29,7 +29,7 @@ using namespace std::chrono_literals;
 using Names = std::vector<std::string>;
 
 const std::string kDone = "文件生成完毕！";
-const std::string kOneFailed = kDone + "（1 页出错）";
+const std::string kOneFailed = kDone + "（1 页出错：2）";  // page 2, the hostile one
 const std::string kEarlierPage = "page 2 from an earlier run";
 const std::string kForged = "forged page";
 const std::string kGopherPage = "page over gopher";

@@ -2,18 +2,25 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DirectoryListing.h"
+#include "ScopedCurrentDirectory.h"
 #include "ScopedFileSizeLimit.h"
 #include "TempDir.h"
+#include "UnprivilegedUser.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
 // Sets the process's umask for the life of the object.
@@ -31,6 +38,13 @@ mode_t PermissionsOf(const std::string& path)
     struct stat info {};
     stat(path.c_str(), &info);
     return info.st_mode & 0777;
+}
+
+ino_t InodeOf(const std::string& path)
+{
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_ino;
 }
 
 // Writes `bytes` to a new file at `path` and commits it; returns whether it is there.
@@ -180,6 +194,182 @@ TEST(RemoveOutputFilesInFlightDeathTest, RemovesFilesBeingWrittenAndStartsNoMore
             std::exit(started && !committed && !late.IsOpen() && kept ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
+}
+
+TEST(OutputFile, WritesThroughSymbolicLinksAndKeepsThem)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links;  // name in "pages/", link text
+        const char* oldTarget;  // nullptr: the target is missing
+        std::string target;     // where the page ends up, under "site/"
+    };
+    const Case cases[] = {
+        {"a link to a file elsewhere", {{"p001.html", "{root}/site/p001.html"}}, "old", "p001.html"},
+        {"a relative link", {{"p001.html", "../site/index.html"}}, "old", "index.html"},
+        {"a dangling link", {{"p001.html", "{root}/site/new.html"}}, nullptr, "new.html"},
+        {"a chain of links", {{"p001.html", "hop"}, {"hop", "../site/end.html"}}, "old", "end.html"},
+        {"a chain ending dangling", {{"p001.html", "hop"}, {"hop", "../site/end.html"}}, nullptr,
+         "end.html"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir root;
+        fs::create_directory(root.path() / "pages");
+        fs::create_directory(root.path() / "site");
+        const std::string target = root.file("site/" + c.target);
+        if (c.oldTarget != nullptr) {
+            WriteFileBytes(target, c.oldTarget);
+            ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+        }
+        Names links;
+        for (const auto& [name, text] : c.links) {
+            const bool inRoot = text.starts_with("{root}");
+            fs::create_symlink(inRoot ? root.path().string() + text.substr(6) : text,
+                               root.path() / "pages" / name);
+            links.push_back(name);
+        }
+        std::sort(links.begin(), links.end());
+
+        ASSERT_TRUE(WriteWhole(root.file("pages/p001.html"), "new page"));
+
+        for (const std::string& link : links)
+            EXPECT_TRUE(fs::is_symlink(root.path() / "pages" / link)) << link;
+        EXPECT_EQ(DirectoryListing(root.path() / "pages"), links);
+        EXPECT_EQ(DirectoryListing(root.path() / "site"), Names{c.target});
+        EXPECT_EQ(ReadFileBytes(target), "new page");
+        if (c.oldTarget != nullptr) {
+            EXPECT_EQ(PermissionsOf(target), mode_t{0640});
+        }
+    }
+}
+
+TEST(OutputFile, ALinkToSomethingThatIsNoRegularFileReplacesNothing)
+{
+    TempDir dir;
+    fs::create_directory(dir.file("folder"));
+    ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    fs::create_symlink(dir.file("folder"), dir.file("p001.html"));
+    fs::create_symlink(dir.file("pipe"), dir.file("p002.html"));
+    fs::create_symlink(dir.file("p003.html"), dir.file("p003.html"));  // a loop
+    fs::create_symlink(dir.file("missing/p004.html"), dir.file("p004.html"));
+
+    for (const char* name : {"p001.html", "p002.html", "p003.html", "p004.html"})
+        EXPECT_FALSE(WriteWhole(dir.file(name), "x")) << name;
+
+    EXPECT_EQ(DirectoryListing(dir.path()),
+              (Names{"folder", "p001.html", "p002.html", "p003.html", "p004.html", "pipe"}));
+    EXPECT_TRUE(fs::is_empty(dir.file("folder")));
+    EXPECT_TRUE(fs::is_fifo(dir.file("pipe")));
+}
+
+TEST(OutputFile, AnotherHardLinkToTheOldFileKeepsTheOldBytes)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("p001.html"), "old");
+    fs::create_hard_link(dir.file("p001.html"), dir.file("copy.html"));
+
+    ASSERT_TRUE(WriteWhole(dir.file("p001.html"), "new"));
+
+    EXPECT_EQ(ReadFileBytes(dir.file("p001.html")), "new");
+    EXPECT_EQ(ReadFileBytes(dir.file("copy.html")), "old");
+}
+
+// Read-only means no write bit at all, and root is held to that too.
+TEST(OutputFile, AReadOnlyFileIsLeftExactlyAsItIs)
+{
+    TempDir dir;
+    const std::string path = dir.file("p001.html");
+    WriteFileBytes(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    const ino_t inode = InodeOf(path);
+
+    OutputFile file(path);
+
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_FALSE(file.Take("new") && file.Commit());
+    EXPECT_EQ(DirectoryListing(dir.path()), Names{"p001.html"});
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    EXPECT_EQ(PermissionsOf(path), mode_t{0444});
+    EXPECT_EQ(InodeOf(path), inode);
+}
+
+// In a child that is no root: a rename needs only a writable directory, so
+// nothing but the file's own permissions stops a replacement.
+TEST(OutputFileDeathTest, AFileThisUserMayNotWriteIsLeftExactlyAsItIs)
+{
+    TempDir dir;
+    GiveToUnprivilegedUser(dir.path().string());
+    Names refused;
+    // A file of the user's own with no write bit...
+    WriteFileBytes(dir.file("read-only.html"), "old");
+    GiveToUnprivilegedUser(dir.file("read-only.html"));
+    chmod(dir.file("read-only.html").c_str(), 0444);
+    refused.push_back("read-only.html");
+    // ...and one of another user's that only its owner may write.
+    if (geteuid() == 0) {
+        WriteFileBytes(dir.file("root's.html"), "old");
+        chmod(dir.file("root's.html").c_str(), 0644);
+        refused.push_back("root's.html");
+    }
+    EXPECT_EXIT(
+        {
+            if (!BecomeUnprivilegedUser()) {
+                std::fputs("cannot drop root's privileges\n", stderr);
+                _exit(2);
+            }
+            bool left = true;
+            for (const std::string& name : refused) {
+                OutputFile file(dir.file(name));
+                left = left && !file.IsOpen() && !file.Commit();
+            }
+            left = left && DirectoryListing(dir.path()) == refused;
+            for (const std::string& name : refused)
+                left = left && ReadFileBytes(dir.file(name)) == "old";
+            // Its own files it may still write.
+            const bool written = WriteWhole(dir.file("p001.html"), "new");
+            // _exit: a leak check at exit cannot inspect a process that dropped root.
+            _exit(left && written ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+// In a child process: the program is closing from then on.
+TEST(RemoveOutputFilesInFlightDeathTest, FindsFilesNamedBeforeAChangeOfDirectory)
+{
+    TempDir dir;
+    fs::create_directory(dir.file("before"));
+    fs::create_directory(dir.file("after"));
+    EXPECT_EXIT(
+        {
+            fs::current_path(dir.path() / "before");
+            OutputFile writing("p001.html");
+            const bool started = writing.Take("half a page");
+            fs::current_path(dir.path() / "after");
+            RemoveOutputFilesInFlight();
+            const bool removed = DirectoryListing(dir.file("before")).empty()
+                && DirectoryListing(dir.file("after")).empty();
+            std::exit(started && removed ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(OutputFile, ARelativePathIsFixedWhenTheFileIsNamed)
+{
+    TempDir dir;
+    fs::create_directory(dir.file("before"));
+    fs::create_directory(dir.file("after"));
+    ScopedCurrentDirectory inBefore(dir.path() / "before");
+    {
+        OutputFile file("p001.html");
+        ASSERT_TRUE(file.Take("page"));
+        ScopedCurrentDirectory inAfter(dir.path() / "after");
+        EXPECT_TRUE(file.Commit());
+    }
+
+    EXPECT_EQ(DirectoryListing(dir.file("before")), Names{"p001.html"});
+    EXPECT_EQ(ReadFileBytes(dir.file("before/p001.html")), "page");
+    EXPECT_TRUE(DirectoryListing(dir.file("after")).empty());
 }
 
 }  // namespace

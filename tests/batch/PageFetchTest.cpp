@@ -251,6 +251,59 @@ TEST_F(PageFetchTest, ReusesTheConnectionAndStartsEachPageAfresh)
     EXPECT_TRUE(page.body.empty());
 }
 
+TEST(PageFetchAddress, SendsSpacesInsideAsPercentTwentyAndDropsBlanksAroundIt)
+{
+    InitPageFetch();
+    std::mutex mutex;
+    std::vector<std::string> requestLines;
+    RawServer server([&](int socket, RawServer&) {
+        const std::string head = RawServer::ReadRequestHead(socket);
+        {
+            std::lock_guard lock(mutex);
+            requestLines.push_back(head.substr(0, head.find("\r\n")));
+        }
+        RawServer::SendAll(socket, "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok");
+    });
+    const std::string base = server.url("");
+    struct Case {
+        const char* name;
+        std::string address;
+        std::string requestLine;  // empty: the address is refused and reaches no server
+    };
+    const Case cases[] = {
+        {"a space in the query", base + "/list.asp?name=a b&page=3",
+         "GET /list.asp?name=a%20b&page=3 HTTP/1.1"},
+        {"spaces in the path", base + "/my pages/p 1.html", "GET /my%20pages/p%201.html HTTP/1.1"},
+        {"spaces in a row", base + "/p?q=a  b", "GET /p?q=a%20%20b HTTP/1.1"},
+        {"spaces and tabs around it", " \t " + base + "/p?n=1 \t\t ", "GET /p?n=1 HTTP/1.1"},
+        {"blanks around and inside", "  " + base + "/p?q=a b  ", "GET /p?q=a%20b HTTP/1.1"},
+        {"an encoded space and a plus kept", base + "/p?q=a%20b+c", "GET /p?q=a%20b+c HTTP/1.1"},
+        {"non-ASCII bytes kept", base + "/p?q=页", "GET /p?q=页 HTTP/1.1"},
+        {"a tab inside", base + "/p?a\tb", ""},
+        {"a line break inside", base + "/p?a\nb", ""},
+        {"only blanks", " \t ", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            std::lock_guard lock(mutex);
+            requestLines.clear();
+        }
+
+        const Fetched page = Fetch(c.address);
+
+        std::lock_guard lock(mutex);
+        if (c.requestLine.empty()) {
+            EXPECT_TRUE(page.failed);
+            EXPECT_TRUE(requestLines.empty());
+        } else {
+            EXPECT_FALSE(page.failed);
+            EXPECT_EQ(page.body, "ok");
+            EXPECT_EQ(requestLines, std::vector<std::string>{c.requestLine});
+        }
+    }
+}
+
 TEST(PageFetchTimeout, GivesUpOnAServerThatSaysNothing)
 {
     if (UnderWine())

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <future>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -11,7 +16,99 @@
 
 namespace {
 
+using namespace std::chrono_literals;
 using Names = std::vector<std::string>;
+
+// Far beyond what any step here needs, unless it waits for a call that hangs.
+constexpr auto kDeadline = 30s;
+constexpr auto kPatience = std::chrono::milliseconds(kDeadline);
+
+// The real file calls, except that creating or removing a file whose name
+// holds "stuck" hangs until let go, as a call to a network mount whose
+// server has gone away does.
+class HangingCalls : public TempFileCalls {
+public:
+    explicit HangingCalls(bool hangOnCreate, bool hangOnRemove)
+        : hangOnCreate_(hangOnCreate), hangOnRemove_(hangOnRemove)
+    {
+    }
+
+    UniqueFd CreateNew(const std::string& path) override
+    {
+        if (hangOnCreate_)
+            HangIfStuck(path);
+        return TempFileCalls::CreateNew(path);
+    }
+
+    void Remove(const std::string& path) override
+    {
+        if (hangOnRemove_)
+            HangIfStuck(path);
+        TempFileCalls::Remove(path);
+        std::lock_guard lock(mutex_);
+        ++removed_;
+        changed_.notify_all();
+    }
+
+    // Waits until a call hangs; false when none did by the deadline.
+    bool WaitForAHangingCall()
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kDeadline, [this] { return hanging_ > 0; });
+    }
+
+    // Waits until `count` removals are done; false when they were not by the deadline.
+    bool WaitForRemovals(int count)
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kDeadline, [&] { return removed_ >= count; });
+    }
+
+    // Lets every hanging call, and every later one, go on.
+    void LetGo()
+    {
+        std::lock_guard lock(mutex_);
+        letGo_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    void HangIfStuck(const std::string& path)
+    {
+        if (path.find("stuck") == std::string::npos)
+            return;
+        std::unique_lock lock(mutex_);
+        ++hanging_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return letGo_; });
+        --hanging_;
+    }
+
+    const bool hangOnCreate_;
+    const bool hangOnRemove_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int hanging_ = 0;
+    int removed_ = 0;
+    bool letGo_ = false;
+};
+
+// Lets the calls go when the test ends, however it ends, so no thread is left hanging.
+class LetGoAtTheEnd {
+public:
+    explicit LetGoAtTheEnd(HangingCalls& calls) : calls_(calls) {}
+    ~LetGoAtTheEnd() { calls_.LetGo(); }
+    LetGoAtTheEnd(const LetGoAtTheEnd&) = delete;
+    LetGoAtTheEnd& operator=(const LetGoAtTheEnd&) = delete;
+
+private:
+    HangingCalls& calls_;
+};
+
+bool FinishesInTime(std::future<void>& step)
+{
+    return step.wait_for(kDeadline) == std::future_status::ready;
+}
 
 TEST(TempFileRegistry, CreatesHiddenFilesBesideTheTargetWithDistinctNames)
 {
@@ -78,7 +175,7 @@ TEST(TempFileRegistry, RemoveAllAndCloseRemovesFilesInFlightAndRefusesNewOnes)
     UniqueFd secondFile = registry.Create(dir.file("b.html"), second);
     ASSERT_EQ(DirectoryListing(dir.path()).size(), 2u);
 
-    registry.RemoveAllAndClose();
+    EXPECT_TRUE(registry.RemoveAllAndClose(kPatience));
 
     EXPECT_TRUE(DirectoryListing(dir.path()).empty());
     std::string late;
@@ -95,6 +192,72 @@ TEST(TempFileRegistry, CreateFailsInAMissingDirectory)
     TempFileRegistry registry;
     std::string temp;
     EXPECT_FALSE(registry.Create(dir.file("missing/p001.html"), temp).valid());
+}
+
+TEST(TempFileRegistry, AFileCreationThatHangsHoldsUpNeitherOtherFilesNorTheCleanUp)
+{
+    TempDir dir;
+    auto calls = std::make_shared<HangingCalls>(true, false);
+    TempFileRegistry registry(calls);
+    // What the steps below set; they outlive the steps, which may still be waiting.
+    std::string stuckTemp;
+    UniqueFd stuckFile;
+    bool committed = false;
+    std::string kept;
+    UniqueFd keptFile;
+    bool removedAll = false;
+    std::future<void> stuck;
+    std::future<void> others;
+    std::future<void> cleanUp;
+    const LetGoAtTheEnd letGo(*calls);  // goes before the steps, which wait for it
+
+    stuck = std::async(std::launch::async,
+                       [&] { stuckFile = registry.Create(dir.file("stuck.html"), stuckTemp); });
+    ASSERT_TRUE(calls->WaitForAHangingCall());
+
+    others = std::async(std::launch::async, [&] {
+        std::string temp;
+        UniqueFd file = registry.Create(dir.file("p001.html"), temp);
+        committed = file.valid() && registry.Commit(temp, dir.file("p001.html"));
+        keptFile = registry.Create(dir.file("p002.html"), kept);
+    });
+    ASSERT_TRUE(FinishesInTime(others));
+    EXPECT_TRUE(committed);
+    EXPECT_TRUE(keptFile.valid());
+
+    cleanUp = std::async(std::launch::async,
+                         [&] { removedAll = registry.RemoveAllAndClose(kPatience); });
+    ASSERT_TRUE(FinishesInTime(cleanUp));
+    EXPECT_TRUE(removedAll);
+    EXPECT_EQ(DirectoryListing(dir.path()), Names{"p001.html"});
+
+    // Once it comes back, the hung creation finds the registry closed and takes its file away.
+    calls->LetGo();
+    ASSERT_TRUE(FinishesInTime(stuck));
+    EXPECT_FALSE(stuckFile.valid());
+    EXPECT_EQ(DirectoryListing(dir.path()), Names{"p001.html"});
+}
+
+TEST(TempFileRegistry, TheCleanUpGivesUpWaitingForARemovalThatHangs)
+{
+    TempDir dir;
+    auto calls = std::make_shared<HangingCalls>(false, true);
+    const LetGoAtTheEnd letGo(*calls);
+    TempFileRegistry registry(calls);
+    std::string stuck;
+    std::string plain;
+    UniqueFd stuckFile = registry.Create(dir.file("stuck.html"), stuck);
+    UniqueFd plainFile = registry.Create(dir.file("plain.html"), plain);
+    ASSERT_TRUE(stuckFile.valid() && plainFile.valid());
+
+    EXPECT_FALSE(registry.RemoveAllAndClose(10ms));
+
+    std::string late;
+    EXPECT_FALSE(registry.Create(dir.file("late.html"), late).valid());
+    // The removals go on after the wait, and finish once the call comes back.
+    calls->LetGo();
+    ASSERT_TRUE(calls->WaitForRemovals(2));
+    EXPECT_TRUE(DirectoryListing(dir.path()).empty());
 }
 
 }  // namespace

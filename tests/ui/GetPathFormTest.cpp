@@ -1,5 +1,6 @@
 #include "GetPathForm.h"
 
+#include <QProxyStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -56,6 +57,18 @@ protected:
     TempDir temp;
     const fs::path root = fs::canonical(temp.path());
     std::unique_ptr<TFormGetPath> chooser;
+};
+
+// A style as on desktops set to open items with a single click.
+class SingleClickStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ItemView_ActivateItemOnSingleClick)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
 };
 
 // The list's entries for `directory`: every level from "/" down, then `subdirectories`.
@@ -121,6 +134,50 @@ TEST_F(GetPathFormTest, AClickOnlyHighlightsAndOkReturnsTheOpenDirectory)
     QTest::mouseClick(chooser->SpeedButton1, Qt::LeftButton);
     EXPECT_EQ(chooser->result(), QDialog::Accepted);
     EXPECT_EQ(chooser->SelectedPath, root.string());
+}
+
+TEST_F(GetPathFormTest, AClickOnlyHighlightsAlsoWhereTheStyleActivatesOnASingleClick)
+{
+    SingleClickStyle style;
+    List().setStyle(&style);
+    ASSERT_TRUE(List().style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick, nullptr, &List()));
+
+    QTest::mouseClick(List().viewport(), Qt::LeftButton, {}, EntryCentre("alpha"));
+    EXPECT_EQ(TDirectoryListBox::EntryPath(List().currentItem()), (root / "alpha").string());
+    EXPECT_EQ(List().Directory(), root.string());
+    EXPECT_EQ(fs::current_path(), root);
+
+    QTest::mouseDClick(List().viewport(), Qt::LeftButton, {}, EntryCentre("alpha"));
+    EXPECT_EQ(List().Directory(), (root / "alpha").string());
+    EXPECT_EQ(fs::current_path(), root / "alpha");
+    List().setStyle(nullptr);
+}
+
+TEST_F(GetPathFormTest, EachShowingListsTheFoldersAsTheyAreNowInTheSamePlace)
+{
+    List().setCurrentItem(Entry("Beta"));
+    chooser->hide();
+    fs::create_directory(root / "gamma");
+    fs::remove(root / "alpha" / "inner");
+    fs::remove(root / "alpha");
+
+    chooser->show();
+    EXPECT_EQ(List().Directory(), root.string());
+    EXPECT_EQ(fs::current_path(), root);
+    EXPECT_EQ(EntryPaths(), Levels(root, {"Beta", "gamma"}));
+    EXPECT_EQ(TDirectoryListBox::EntryPath(List().currentItem()), (root / "Beta").string());
+    EXPECT_TRUE(List().visualItemRect(List().currentItem()).intersects(List().viewport()->rect()));
+}
+
+TEST_F(GetPathFormTest, AnOpenDirectoryRemovedWhileHiddenFallsBackToTheRoot)
+{
+    ASSERT_TRUE(List().OpenDirectory((root / "alpha" / "inner").string()));
+    chooser->hide();
+    fs::remove(root / "alpha" / "inner");
+
+    chooser->show();
+    EXPECT_EQ(List().Directory(), "/");
+    EXPECT_EQ(TDirectoryListBox::EntryPath(List().currentItem()), "/");
 }
 
 TEST_F(GetPathFormTest, DoubleClickOrEnterOpensAndChangesTheCurrentDirectory)

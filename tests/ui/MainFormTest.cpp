@@ -2,15 +2,22 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QAbstractItemView>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
+#include <cmath>
+#include <exception>
+#include <functional>
 #include <mutex>
+#include <new>
 #include <system_error>
 
 #include "GetPathForm.h"
@@ -53,6 +60,30 @@ private:
 std::string PageBody(int number)
 {
     return "<p>page " + std::to_string(number) + "</p>\r\n\xff\xfe\x01";
+}
+
+// The relative luminance of `colour`, as contrast between colours is measured.
+double Luminance(const QColor& colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+// How far apart two colours stand for the eye: 1 for none, 21 for black on white.
+double Contrast(const QColor& a, const QColor& b)
+{
+    const double lighter = std::max(Luminance(a), Luminance(b));
+    const double darker = std::min(Luminance(a), Luminance(b));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+// Whether `inner`'s centre lies within a pixel of `outer`'s.
+bool CentredOn(const QRect& inner, const QRect& outer)
+{
+    const QPointF offset = QRectF(inner).center() - QRectF(outer).center();
+    return std::abs(offset.x()) <= 1 && std::abs(offset.y()) <= 1;
 }
 
 class MainFormTest : public testing::Test {
@@ -213,6 +244,38 @@ TEST_F(MainFormTest, WindowAndComponentsAreLaidOutAsDesigned)
     ASSERT_EQ(form.ComboBox1->count(), 2);
     EXPECT_EQ(form.ComboBox1->itemText(0), "覆盖");
     EXPECT_EQ(form.ComboBox1->itemText(1), "略过");
+    EXPECT_EQ(form.ComboBox1->view()->sizeHintForRow(0), 12);
+    EXPECT_EQ(form.ComboBox1->view()->sizeHintForRow(1), 12);
+    EXPECT_TRUE(CentredOn(form.windowHandle()->frameGeometry(), form.screen()->availableGeometry()))
+        << form.windowHandle()->frameGeometry().x() << "," << form.windowHandle()->frameGeometry().y();
+}
+
+TEST_F(MainFormTest, UsageTextStaysReadableOnADarkPalette)
+{
+    QPalette dark;
+    for (const auto role : {QPalette::Window, QPalette::Button})
+        dark.setColor(role, QColor(53, 53, 53));
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        dark.setColor(role, QColor(220, 220, 220));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    form.setPalette(dark);
+
+    // Inside the frame line: its fill, and the text on it.
+    const QImage inside = form.grab(form.Shape2->geometry().adjusted(1, 1, -1, -1)).toImage();
+    const QColor fill = inside.pixelColor(0, 0);
+    QColor text = fill;
+    int textPixels = 0;
+    for (int y = 0; y < inside.height(); ++y) {
+        for (int x = 0; x < inside.width(); ++x) {
+            const QColor pixel = inside.pixelColor(x, y);
+            textPixels += pixel != fill;
+            if (Contrast(pixel, fill) > Contrast(text, fill))
+                text = pixel;
+        }
+    }
+    EXPECT_GT(textPixels, 1000);
+    EXPECT_GE(Contrast(text, fill), 7.0) << "text " << text.name().toStdString() << " on "
+                                          << fill.name().toStdString();
 }
 
 TEST_F(MainFormTest, ShowingFillsTheFieldsFromTheSettingsFile)
@@ -302,19 +365,25 @@ TEST_F(MainFormTest, ABadNumberIsReportedAndTheProgramGoesOn)
 
 TEST_F(MainFormTest, AThreadThatCannotStartIsReportedAndNothingRuns)
 {
-    form.UseThreadStarter([](std::function<void()>) {
-        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-    });
+    // What std::thread throws when the system refuses a thread, or memory for one.
+    const std::function<void()> failures[] = {
+        [] { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); },
+        [] { throw std::bad_alloc(); },
+    };
     FillJob(temp.path().string());
-    form.ActionYes->trigger();
+    for (const auto& fail : failures) {
+        form.UseThreadStarter([&](std::function<void()>) { fail(); });
+        form.ActionYes->trigger();
 
-    QMessageBox* box = VisibleMessageBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->text(), "线程启动失败");
-    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-    EXPECT_EQ(box->windowTitle(), "Mainformtest");
-    EXPECT_EQ(form.windowTitle(), "Quellory");
-    EXPECT_FALSE(fs::exists(settingsFile));
+        QMessageBox* box = VisibleMessageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), "线程启动失败");
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        EXPECT_EQ(box->windowTitle(), "Mainformtest");
+        EXPECT_EQ(form.windowTitle(), "Quellory");
+        EXPECT_FALSE(fs::exists(settingsFile));
+        CloseMessageBoxes();
+    }
 }
 
 TEST_F(MainFormTest, ShippedDefaultsFillTheFieldsUntilTheFirstRunSavesThemPerUser)
@@ -367,6 +436,21 @@ TEST_F(MainFormBrowseTest, OkInTheChooserPutsTheOpenDirectoryIntoEdit4)
     Browse(chosen, chooser.SpeedButton1);
     EXPECT_EQ(form.Edit4->text().toStdString(), chosen.string());
     EXPECT_FALSE(chooser.isVisible());
+}
+
+TEST_F(MainFormBrowseTest, TheChooserIsCentredOnTheMainWindow)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.move(30, 40);
+    QRect shown;
+    QTimer::singleShot(0, &chooser, [&] {
+        shown = chooser.windowHandle()->frameGeometry();
+        chooser.ActionCancelExecute();
+    });
+    QTest::mouseClick(form.Button1, Qt::LeftButton);
+    const QRect mainFrame = form.windowHandle()->frameGeometry();
+    EXPECT_TRUE(CentredOn(shown, mainFrame)) << shown.x() << "," << shown.y() << " on " << mainFrame.x() << ","
+                                             << mainFrame.y();
 }
 
 TEST_F(MainFormBrowseTest, CancelInTheChooserLeavesEdit4)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,26 @@ TEST(WindowBridge, CaptionsSetWhileTheWindowIsBusyShowOnlyTheLatest)
     OnWorkerThread([&] { bridge.SetCaption("文件生成完毕！"); });
     EXPECT_TRUE(WaitFor([&] { return window.windowTitle() == "文件生成完毕！"; }));
     EXPECT_EQ(changes, 2);
+}
+
+TEST(WindowBridge, CaptionsShowExactlyAsTheRunGivesThem)
+{
+    QWidget window;
+    window.setWindowTitle("Quellory");
+    window.show();
+    WindowBridge bridge(&window);
+    // Qt would read "[*]" as the place of its "modified" mark.
+    const std::string captions[] = {
+        "http://a/list.asp?x=[*]&p=1", "[*]", "[*][*]x[*][*][*]", "[[*]]", "http://a/[*", "*]", "",
+    };
+    for (const std::string& caption : captions) {
+        OnWorkerThread([&] { bridge.SetCaption(caption); });
+        EXPECT_TRUE(WaitFor([&] { return window.windowHandle()->title().toStdString() == caption; }))
+            << caption << " shows as " << window.windowHandle()->title().toStdString();
+    }
+    window.setWindowModified(true);
+    OnWorkerThread([&] { bridge.SetCaption("http://a/[*]/2"); });
+    EXPECT_TRUE(WaitFor([&] { return window.windowHandle()->title() == "http://a/[*]/2"; }));
 }
 
 TEST(WindowBridge, MessageFromARunShowsAsABoxOnTheWindowThread)

@@ -1,0 +1,47 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "GetPathForm.h"
+#include "MainForm.h"
+#include "OutputFile.h"
+#include "PageFetch.h"
+
+namespace {
+
+// Ends the process at once. Runs may still be going: their half-written files
+// are removed first, and no static destructor may run under their feet.
+[[noreturn]] void EndProcess()
+{
+    RemoveOutputFilesInFlight();
+    std::fflush(nullptr);
+    std::_Exit(EXIT_SUCCESS);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    InitPageFetch();
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    TFormMain FormMain([] { EndProcess(); });
+    TFormGetPath FormGetPath(FormMain.Handle());
+    FormMain.UseFolderChooser(&FormGetPath);
+    FormMain.Show();
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab, the arrow keys and Enter move between and act on the controls
+        // as in any dialog.
+        if (!IsDialogMessageW(FormMain.Handle(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    EndProcess();
+}
