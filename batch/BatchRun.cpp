@@ -1,7 +1,6 @@
 #include "BatchRun.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -10,6 +9,7 @@
 #include "Int32Text.h"
 #include "JobFields.h"
 #include "OutputFile.h"
+#include "OutputTarget.h"
 #include "PageFetch.h"
 #include "PageNames.h"
 
@@ -62,9 +62,7 @@ std::string CurrentOutputPath(BatchWindow& window, std::int64_t counter)
 
 bool SkipsExistingFile(BatchWindow& window, const std::string& path)
 {
-    std::error_code ignored;
-    return window.ChoiceIndex() != kChoiceOverwrite
-        && std::filesystem::is_regular_file(path, ignored);
+    return window.ChoiceIndex() != kChoiceOverwrite && RegularFileExists(path);
 }
 
 // Whether the page came back whole and without an HTTP error.

@@ -1,14 +1,11 @@
 #include "OutputFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <utility>
 
 #include "AbsolutePath.h"
 #include "TempFileRegistry.h"
-#include "WriteTarget.h"
+#include "OutputTarget.h"
 
 namespace {
 
@@ -21,12 +18,6 @@ TempFileRegistry& OutputFilesInFlight()
 
 constexpr std::chrono::seconds kPatienceOnTheWayOut{1};
 
-// Whether the existing file `target` may be replaced by a new one.
-bool MayReplace(const WriteTarget& target)
-{
-    return S_ISREG(target.info.st_mode) && MayWrite(target.path, target.info);
-}
-
 }  // namespace
 
 OutputFile::OutputFile(const std::string& path)
@@ -34,15 +25,13 @@ OutputFile::OutputFile(const std::string& path)
     // The system would read the path only up to a zero byte: another file.
     if (path.find('\0') != std::string::npos)
         return;
-    auto target = FindWriteTarget(AbsolutePath(path));
-    if (!target || (target->exists && !MayReplace(*target)))
+    auto target = FindOutputTarget(AbsolutePath(path));
+    if (!target)
         return;
-    path_ = std::move(target->path);
+    path_ = target->path;
     file_ = OutputFilesInFlight().Create(path_, tempPath_);
-    // The new file keeps the permission bits of the one it replaces, as
-    // rewriting that file in place would have.
-    if (file_.valid() && target->exists)
-        fchmod(file_.get(), target->info.st_mode & 07777);
+    if (file_.valid())
+        KeepModeOf(*target, file_);
 }
 
 OutputFile::~OutputFile()
@@ -77,7 +66,7 @@ void OutputFile::Discard()
 {
     if (tempPath_.empty())
         return;
-    file_ = UniqueFd();
+    file_ = NativeFile();
     OutputFilesInFlight().Discard(tempPath_);
     tempPath_.clear();
 }

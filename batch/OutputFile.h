@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "PageSink.h"
-#include "UniqueFd.h"
+#include "NativeFile.h"
 
 // The new content of the file at `path`, written into a temporary file beside
 // it and put in its place only on Commit; so the file at `path` is at all
@@ -40,7 +40,7 @@ private:
 
     std::string path_;      // the file to replace: absolute, never a link
     std::string tempPath_;  // empty once committed or discarded
-    UniqueFd file_;
+    NativeFile file_;
     bool writeFailed_ = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "PathSeparator.h"
+
 namespace {
 
 constexpr std::size_t kPlaceholderLength = 5;  // "[-A-]"
@@ -58,6 +60,6 @@ std::string OutputPath(std::string_view directory, std::string_view stem,
 {
     std::string path;
     path.reserve(directory.size() + 1 + stem.size() + counterText.size() + suffix.size());
-    path.append(directory).append("/").append(stem).append(counterText).append(suffix);
+    path.append(directory).append(1, kPathSeparator).append(stem).append(counterText).append(suffix);
     return path;
 }

@@ -12,6 +12,7 @@ std::string PageAddress(std::string_view pageTemplate, std::int64_t pageNumber);
 // sign too) until it is as long, in characters, as `widthText`; never cut.
 std::string CounterText(std::int64_t counter, std::string_view widthText);
 
-// `directory` + "/" + `stem` + `counterText` + `suffix`, nothing added or removed.
+// `directory` + the path separator ("\\" on Windows, "/" elsewhere) + `stem` +
+// `counterText` + `suffix`, nothing added or removed.
 std::string OutputPath(std::string_view directory, std::string_view stem,
                        std::string_view counterText, std::string_view suffix);

@@ -1,11 +1,9 @@
 #include "TempFileRegistry.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "PathSeparator.h"
 
 #include <cerrno>
 #include <condition_variable>
-#include <cstdio>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -21,7 +19,7 @@ constexpr int kCreateAttempts = 100;
 
 std::string TempPathFor(std::string_view targetPath, const std::string& uniquePart)
 {
-    const std::size_t slash = targetPath.rfind('/');
+    const std::size_t slash = targetPath.find_last_of(kPathSeparators);
     const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
     std::string path(targetPath.substr(0, nameStart));
     path += '.';
@@ -65,34 +63,18 @@ private:
 
 }  // namespace
 
-UniqueFd TempFileCalls::CreateNew(const std::string& path)
-{
-    // Mode 0666 lets the umask decide, as for any newly created file.
-    return UniqueFd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-}
-
-bool TempFileCalls::Rename(const std::string& from, const std::string& to)
-{
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
-
-void TempFileCalls::Remove(const std::string& path)
-{
-    unlink(path.c_str());
-}
-
-UniqueFd TempFileRegistry::Create(const std::string& targetPath, std::string& tempPath)
+NativeFile TempFileRegistry::Create(const std::string& targetPath, std::string& tempPath)
 {
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
         std::uint64_t number = 0;
         {
             std::lock_guard lock(mutex_);
             if (closed_)
-                return UniqueFd();
+                return NativeFile();
             number = nextNumber_++;
         }
         std::string candidate = TempPathFor(targetPath, std::to_string(pid_) + '-' + std::to_string(number));
-        UniqueFd file = calls_->CreateNew(candidate);
+        NativeFile file = calls_->CreateNew(candidate);
         if (!file.valid()) {
             if (errno != EEXIST)
                 break;
@@ -100,14 +82,14 @@ UniqueFd TempFileRegistry::Create(const std::string& targetPath, std::string& te
         }
         if (!List(candidate)) {
             // The program began closing while the file was made: it goes at once.
-            file = UniqueFd();
+            file = NativeFile();
             calls_->Remove(candidate);
-            return UniqueFd();
+            return NativeFile();
         }
         tempPath = std::move(candidate);
         return file;
     }
-    return UniqueFd();
+    return NativeFile();
 }
 
 bool TempFileRegistry::Commit(const std::string& tempPath, const std::string& targetPath)

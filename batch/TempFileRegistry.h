@@ -7,9 +7,7 @@
 #include <set>
 #include <string>
 
-#include <unistd.h>
-
-#include "UniqueFd.h"
+#include "NativeFile.h"
 
 // The file-system calls the registry makes. A call may hang for good (a
 // network mount whose server has gone), so none is made under the registry's
@@ -18,23 +16,28 @@ class TempFileCalls {
 public:
     virtual ~TempFileCalls() = default;
 
-    // Creates `path` as a new empty file with the usual permissions and opens
-    // it for writing; an invalid descriptor, errno telling why, when it cannot.
-    virtual UniqueFd CreateNew(const std::string& path);
+    // Creates `path` as a new empty file with the usual permissions (hidden,
+    // on Windows) and opens it for writing; an invalid file, errno EEXIST
+    // when the name is taken, when it cannot.
+    virtual NativeFile CreateNew(const std::string& path);
 
-    // Renames `from` over `to`; returns whether it was done.
+    // Renames `from` over `to` in one step, the new file taking the old one's
+    // attributes on Windows; returns whether it was done.
     virtual bool Rename(const std::string& from, const std::string& to);
 
     // Removes the file `path`.
     virtual void Remove(const std::string& path);
 };
 
+// This process's id, which no other running process has.
+unsigned long CurrentProcessId();
+
 // Temporary files being written before they take their final names, listed so
 // that a program on its way out can remove them all.
 class TempFileRegistry {
 public:
     explicit TempFileRegistry(std::shared_ptr<TempFileCalls> calls = std::make_shared<TempFileCalls>())
-        : calls_(std::move(calls)), pid_(getpid())
+        : calls_(std::move(calls)), pid_(CurrentProcessId())
     {
     }
     TempFileRegistry(const TempFileRegistry&) = delete;
@@ -44,7 +47,7 @@ public:
     // from the target's, and lists it; sets `tempPath` and returns the open
     // file, or an invalid one when the file cannot be created or the registry
     // is closed.
-    UniqueFd Create(const std::string& targetPath, std::string& tempPath);
+    NativeFile Create(const std::string& targetPath, std::string& tempPath);
 
     // Renames the listed `tempPath` over `targetPath` and unlists it; returns
     // whether the rename was done. A file the registry no longer lists (the
@@ -66,7 +69,7 @@ private:
     void Unlist(const std::string& tempPath);
 
     const std::shared_ptr<TempFileCalls> calls_;
-    const pid_t pid_;  // names made by other processes never clash with ours
+    const unsigned long pid_;  // names made by other processes never clash with ours
     std::mutex mutex_;  // guards what follows, and is never held across a file call
     std::set<std::string> paths_;
     std::uint64_t nextNumber_ = 0;

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <poll.h>
-#include <sys/resource.h>
-#include <sys/socket.h>
 
 #include <atomic>
 #include <chrono>
@@ -19,6 +16,7 @@
 #include "DirectoryListing.h"
 #include "FakeWindow.h"
 #include "JobFields.h"
+#include "PeakMemory.h"
 #include "PageFetch.h"
 #include "RawServer.h"
 #include "TempDir.h"
@@ -86,8 +84,7 @@ Next SayNothingMore(int socket, RawServer& server)
 {
     char byte;
     while (!server.stopping()) {
-        pollfd waiting{socket, POLLIN, 0};
-        if (poll(&waiting, 1, 20) > 0 && recv(socket, &byte, 1, 0) <= 0)
+        if (RawServer::WaitReadable(socket, 20) && !server.ReceiveByte(socket, byte))
             break;
     }
     return Next::Close;
@@ -110,11 +107,11 @@ std::string HugeBodyPart(std::size_t offset, std::size_t size)
 
 // Reads one request: an HTTP head up to its blank line, or a lone line for
 // any other protocol. Empty when the client has gone.
-std::string ReadRequest(int socket)
+std::string ReadRequest(int socket, const RawServer& server)
 {
     std::string request;
     char byte;
-    while (recv(socket, &byte, 1, 0) == 1) {
+    while (server.ReceiveByte(socket, byte)) {
         request += byte;
         if (request.ends_with("\r\n\r\n"))
             return request;
@@ -152,7 +149,7 @@ private:
         const int connection = ++connections_;
         bool forging = false;
         for (;;) {
-            const std::string request = ReadRequest(socket);
+            const std::string request = ReadRequest(socket, server);
             if (request.empty())
                 return;
             const std::string line = request.substr(0, request.find("\r\n"));
@@ -204,13 +201,6 @@ int ConnectionOf(const std::vector<Request>& requests, const std::string& start)
     return 0;
 }
 
-// The most memory this process has held in RAM so far.
-long PeakResidentKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 // A job writing into a fresh directory, where p002.html is left from an
 // earlier run, and whole runs fetching through a session with short time-outs.

@@ -256,8 +256,8 @@ TEST(PageFetchAddress, SendsSpacesInsideAsPercentTwentyAndDropsBlanksAroundIt)
     InitPageFetch();
     std::mutex mutex;
     std::vector<std::string> requestLines;
-    RawServer server([&](int socket, RawServer&) {
-        const std::string head = RawServer::ReadRequestHead(socket);
+    RawServer server([&](int socket, RawServer& raw) {
+        const std::string head = raw.ReadRequestHead(socket);
         {
             std::lock_guard lock(mutex);
             requestLines.push_back(head.substr(0, head.find("\r\n")));

@@ -33,7 +33,7 @@ public:
     {
     }
 
-    UniqueFd CreateNew(const std::string& path) override
+    NativeFile CreateNew(const std::string& path) override
     {
         if (hangOnCreate_)
             HangIfStuck(path);
@@ -116,8 +116,8 @@ TEST(TempFileRegistry, CreatesHiddenFilesBesideTheTargetWithDistinctNames)
     TempFileRegistry registry;
     std::string first;
     std::string second;
-    UniqueFd firstFile = registry.Create(dir.file("p001.html"), first);
-    UniqueFd secondFile = registry.Create(dir.file("p001.html"), second);
+    NativeFile firstFile = registry.Create(dir.file("p001.html"), first);
+    NativeFile secondFile = registry.Create(dir.file("p001.html"), second);
     ASSERT_TRUE(firstFile.valid());
     ASSERT_TRUE(secondFile.valid());
 
@@ -136,8 +136,8 @@ TEST(TempFileRegistry, CommitRenamesOverTheTargetAndDiscardRemoves)
     TempFileRegistry registry;
     std::string committed;
     std::string discarded;
-    UniqueFd committedFile = registry.Create(dir.file("kept.html"), committed);
-    UniqueFd discardedFile = registry.Create(dir.file("gone.html"), discarded);
+    NativeFile committedFile = registry.Create(dir.file("kept.html"), committed);
+    NativeFile discardedFile = registry.Create(dir.file("gone.html"), discarded);
     ASSERT_TRUE(committedFile.valid());
     ASSERT_TRUE(discardedFile.valid());
     ASSERT_EQ(write(committedFile.get(), "new", 3), 3);
@@ -156,7 +156,7 @@ TEST(TempFileRegistry, FailedCommitLeavesTheTargetAndNoTemporaryFile)
     WriteFileBytes(dir.file("taken/inner"), "x");
     TempFileRegistry registry;
     std::string temp;
-    UniqueFd file = registry.Create(dir.file("taken"), temp);
+    NativeFile file = registry.Create(dir.file("taken"), temp);
     ASSERT_TRUE(file.valid());
 
     EXPECT_FALSE(registry.Commit(temp, dir.file("taken")));
@@ -171,8 +171,8 @@ TEST(TempFileRegistry, RemoveAllAndCloseRemovesFilesInFlightAndRefusesNewOnes)
     TempFileRegistry registry;
     std::string first;
     std::string second;
-    UniqueFd firstFile = registry.Create(dir.file("a.html"), first);
-    UniqueFd secondFile = registry.Create(dir.file("b.html"), second);
+    NativeFile firstFile = registry.Create(dir.file("a.html"), first);
+    NativeFile secondFile = registry.Create(dir.file("b.html"), second);
     ASSERT_EQ(DirectoryListing(dir.path()).size(), 2u);
 
     EXPECT_TRUE(registry.RemoveAllAndClose(kPatience));
@@ -201,10 +201,10 @@ TEST(TempFileRegistry, AFileCreationThatHangsHoldsUpNeitherOtherFilesNorTheClean
     TempFileRegistry registry(calls);
     // What the steps below set; they outlive the steps, which may still be waiting.
     std::string stuckTemp;
-    UniqueFd stuckFile;
+    NativeFile stuckFile;
     bool committed = false;
     std::string kept;
-    UniqueFd keptFile;
+    NativeFile keptFile;
     bool removedAll = false;
     std::future<void> stuck;
     std::future<void> others;
@@ -217,7 +217,7 @@ TEST(TempFileRegistry, AFileCreationThatHangsHoldsUpNeitherOtherFilesNorTheClean
 
     others = std::async(std::launch::async, [&] {
         std::string temp;
-        UniqueFd file = registry.Create(dir.file("p001.html"), temp);
+        NativeFile file = registry.Create(dir.file("p001.html"), temp);
         committed = file.valid() && registry.Commit(temp, dir.file("p001.html"));
         keptFile = registry.Create(dir.file("p002.html"), kept);
     });
@@ -246,8 +246,8 @@ TEST(TempFileRegistry, TheCleanUpGivesUpWaitingForARemovalThatHangs)
     TempFileRegistry registry(calls);
     std::string stuck;
     std::string plain;
-    UniqueFd stuckFile = registry.Create(dir.file("stuck.html"), stuck);
-    UniqueFd plainFile = registry.Create(dir.file("plain.html"), plain);
+    NativeFile stuckFile = registry.Create(dir.file("stuck.html"), stuck);
+    NativeFile plainFile = registry.Create(dir.file("plain.html"), plain);
     ASSERT_TRUE(stuckFile.valid() && plainFile.valid());
 
     EXPECT_FALSE(registry.RemoveAllAndClose(10ms));
