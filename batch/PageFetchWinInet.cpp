@@ -45,6 +45,14 @@ bool NamesWebScheme(std::wstring_view address)
     return StartsWithNoCase(address, L"http://") || StartsWithNoCase(address, L"https://");
 }
 
+// WinINet would send a tab or a line break inside an address as it is, into
+// the request line; the Linux client refuses them, and so does this one.
+bool HasControlCharacter(std::string_view address)
+{
+    return std::any_of(address.begin(), address.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
 // A number from the response head, or nothing when the server sent none.
 std::optional<DWORD> QueryNumber(HINTERNET request, DWORD what)
 {
@@ -182,8 +190,9 @@ void FetchPage(FetchSession& session, const std::string& typedAddress, PageSink&
 {
     page = FetchedPage{};
     page.failed = true;
-    const auto wideAddress = ToUtf16(AddressToSend(typedAddress));
-    if (session.handle() == nullptr || !wideAddress)
+    const std::string address = AddressToSend(typedAddress);
+    const auto wideAddress = ToUtf16(address);
+    if (session.handle() == nullptr || !wideAddress || HasControlCharacter(address))
         return;
     const InternetHandle request = OpenFinalResponse(session.handle(), *wideAddress, page);
     if (!request)

@@ -57,12 +57,19 @@ TEST(CounterText, PadsWithZerosToTheWidthTextsLengthAndNeverCuts)
             << c.counter << " with width text \"" << c.widthText << "\"";
 }
 
-TEST(OutputPath, JoinsThePartsWithOneSlashAndNothingElse)
+TEST(OutputPath, JoinsThePartsWithOneSeparatorAndNothingElse)
 {
+#ifdef _WIN32
+    EXPECT_EQ(OutputPath("D:\\out", "p", "001", ".html"), "D:\\out\\p001.html");
+    EXPECT_EQ(OutputPath("D:\\out\\", "p", "001", ".html"), "D:\\out\\\\p001.html");
+    EXPECT_EQ(OutputPath("", "", "7", ""), "\\7");
+    EXPECT_EQ(OutputPath("out", "a/b ", "2", " .x"), "out\\a/b 2 .x");
+#else
     EXPECT_EQ(OutputPath("/out", "p", "001", ".html"), "/out/p001.html");
     EXPECT_EQ(OutputPath("/out/", "p", "001", ".html"), "/out//p001.html");
     EXPECT_EQ(OutputPath("", "", "7", ""), "/7");
     EXPECT_EQ(OutputPath("out", "a/b ", "2", " .x"), "out/a/b 2 .x");
+#endif
 }
 
 }  // namespace
