@@ -84,7 +84,9 @@ NativeFile TempFileCalls::CreateNew(const std::string& path)
         return NativeFile();
     }
     // Hidden while it is written: a half-written page is nothing to look at.
-    NativeFile file(CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    // Shared for deleting, so that the clean-up on the way out can remove a
+    // file that a run still holds open.
+    NativeFile file(CreateFileW(wide->c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!file.valid()) {
         const DWORD error = GetLastError();
