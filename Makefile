@@ -24,7 +24,7 @@ test:
 	@scripts/install-deps test
 	scripts/test
 
-# The engine cross-built for Windows, in build-windows.
+# Quellory.exe and the engine cross-built for Windows, in build-windows.
 windows:
 	@scripts/install-deps windows
 	scripts/build-windows

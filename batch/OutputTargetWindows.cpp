@@ -84,8 +84,8 @@ NativeFile TempFileCalls::CreateNew(const std::string& path)
         return NativeFile();
     }
     // Hidden while it is written: a half-written page is nothing to look at.
-    // Shared for deleting, so that the clean-up on the way out can remove a
-    // file that a run still holds open.
+    // Shared for deletion, so that a program on its way out can remove it
+    // while a run still has it open; the system lets it go with the handle.
     NativeFile file(CreateFileW(wide->c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!file.valid()) {

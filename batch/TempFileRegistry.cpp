@@ -47,10 +47,10 @@ public:
         finishedChanged_.notify_all();
     }
 
-    bool WaitFor(std::chrono::milliseconds patience)
+    bool WaitUntil(std::chrono::steady_clock::time_point deadline)
     {
         std::unique_lock lock(mutex_);
-        return finishedChanged_.wait_for(lock, patience, [this] { return finished_; });
+        return finishedChanged_.wait_until(lock, deadline, [this] { return finished_; });
     }
 
 private:
@@ -67,27 +67,25 @@ NativeFile TempFileRegistry::Create(const std::string& targetPath, std::string& 
 {
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
         std::uint64_t number = 0;
-        {
-            std::lock_guard lock(mutex_);
-            if (closed_)
-                return NativeFile();
-            number = nextNumber_++;
-        }
+        if (!BeginCreation(number))
+            return NativeFile();
         std::string candidate = TempPathFor(targetPath, std::to_string(pid_) + '-' + std::to_string(number));
         NativeFile file = calls_->CreateNew(candidate);
-        if (!file.valid()) {
-            if (errno != EEXIST)
-                break;
-            continue;
-        }
-        if (!List(candidate)) {
+        const int createError = errno;
+        const bool made = file.valid();
+        const bool listed = made && List(candidate);
+        if (made && !listed) {
             // The program began closing while the file was made: it goes at once.
             file = NativeFile();
             calls_->Remove(candidate);
-            return NativeFile();
         }
-        tempPath = std::move(candidate);
-        return file;
+        EndCreation();
+        if (listed) {
+            tempPath = std::move(candidate);
+            return file;
+        }
+        if (made || createError != EEXIST)
+            break;
     }
     return NativeFile();
 }
@@ -113,6 +111,7 @@ void TempFileRegistry::Discard(const std::string& tempPath)
 
 bool TempFileRegistry::RemoveAllAndClose(std::chrono::milliseconds patience)
 {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     std::set<std::string> paths;
     {
         std::lock_guard lock(mutex_);
@@ -125,7 +124,30 @@ bool TempFileRegistry::RemoveAllAndClose(std::chrono::milliseconds patience)
     } catch (const std::system_error&) {
         return false;  // no thread to spare: leaving the files beats hanging
     }
-    return removals->WaitFor(patience);
+    const bool removed = removals->WaitUntil(deadline);
+    // A file made just as the registry closed is not listed; its creator
+    // removes it, and the process must not end before that.
+    std::unique_lock lock(mutex_);
+    const bool creationsEnded =
+        creationEnded_.wait_until(lock, deadline, [this] { return creationsUnderWay_ == 0; });
+    return removed && creationsEnded;
+}
+
+bool TempFileRegistry::BeginCreation(std::uint64_t& number)
+{
+    std::lock_guard lock(mutex_);
+    if (closed_)
+        return false;
+    number = nextNumber_++;
+    ++creationsUnderWay_;
+    return true;
+}
+
+void TempFileRegistry::EndCreation()
+{
+    std::lock_guard lock(mutex_);
+    --creationsUnderWay_;
+    creationEnded_.notify_all();
 }
 
 bool TempFileRegistry::List(const std::string& tempPath)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -58,11 +59,15 @@ public:
     void Discard(const std::string& tempPath);
 
     // Refuses new files from now on and removes every listed one on a thread
-    // of its own, waiting for that at most `patience`; returns whether every
-    // removal was done by then. A removal that hangs goes on after the return.
+    // of its own; also waits for creations already under way to take their
+    // files away again. Waits for all that at most `patience`; returns whether
+    // it was all done by then. A call that hangs goes on after the return.
     bool RemoveAllAndClose(std::chrono::milliseconds patience);
 
 private:
+    // Starts one creation unless the registry is closed; sets `number` for its name.
+    bool BeginCreation(std::uint64_t& number);
+    void EndCreation();
     // Lists `tempPath` unless the registry has closed meanwhile.
     bool List(const std::string& tempPath);
     bool IsListed(const std::string& tempPath);
@@ -71,6 +76,8 @@ private:
     const std::shared_ptr<TempFileCalls> calls_;
     const unsigned long pid_;  // names made by other processes never clash with ours
     std::mutex mutex_;  // guards what follows, and is never held across a file call
+    std::condition_variable creationEnded_;
+    int creationsUnderWay_ = 0;
     std::set<std::string> paths_;
     std::uint64_t nextNumber_ = 0;
     bool closed_ = false;

@@ -23,26 +23,30 @@ using Names = std::vector<std::string>;
 constexpr auto kDeadline = 30s;
 constexpr auto kPatience = std::chrono::milliseconds(kDeadline);
 
-// The real file calls, except that creating or removing a file whose name
-// holds "stuck" hangs until let go, as a call to a network mount whose
+// Which call hangs: creating a file before it is made, or after it is made
+// but before the call returns, or removing one.
+enum class HangIn { Creation, CreationOfAMadeFile, Removal };
+
+// The real file calls, except that the one named by HangIn hangs for a file
+// whose name holds "stuck" until let go, as a call to a network mount whose
 // server has gone away does.
 class HangingCalls : public TempFileCalls {
 public:
-    explicit HangingCalls(bool hangOnCreate, bool hangOnRemove)
-        : hangOnCreate_(hangOnCreate), hangOnRemove_(hangOnRemove)
-    {
-    }
+    explicit HangingCalls(HangIn hangIn) : hangIn_(hangIn) {}
 
     NativeFile CreateNew(const std::string& path) override
     {
-        if (hangOnCreate_)
+        if (hangIn_ == HangIn::Creation)
             HangIfStuck(path);
-        return TempFileCalls::CreateNew(path);
+        NativeFile file = TempFileCalls::CreateNew(path);
+        if (hangIn_ == HangIn::CreationOfAMadeFile)
+            HangIfStuck(path);
+        return file;
     }
 
     void Remove(const std::string& path) override
     {
-        if (hangOnRemove_)
+        if (hangIn_ == HangIn::Removal)
             HangIfStuck(path);
         TempFileCalls::Remove(path);
         std::lock_guard lock(mutex_);
@@ -84,8 +88,7 @@ private:
         --hanging_;
     }
 
-    const bool hangOnCreate_;
-    const bool hangOnRemove_;
+    const HangIn hangIn_;
     std::mutex mutex_;
     std::condition_variable changed_;
     int hanging_ = 0;
@@ -205,7 +208,7 @@ TEST(TempFileRegistry, CreateFailsInAMissingDirectory)
 TEST(TempFileRegistry, AFileCreationThatHangsHoldsUpNeitherOtherFilesNorTheCleanUp)
 {
     TempDir dir;
-    auto calls = std::make_shared<HangingCalls>(true, false);
+    auto calls = std::make_shared<HangingCalls>(HangIn::Creation);
     TempFileRegistry registry(calls);
     // What the steps below set; they outlive the steps, which may still be waiting.
     std::string stuckTemp;
@@ -233,10 +236,11 @@ TEST(TempFileRegistry, AFileCreationThatHangsHoldsUpNeitherOtherFilesNorTheClean
     EXPECT_TRUE(committed);
     EXPECT_TRUE(keptFile.valid());
 
+    // It gives up waiting for the hung creation, but removes the file in flight.
     cleanUp = std::async(std::launch::async,
-                         [&] { removedAll = registry.RemoveAllAndClose(kPatience); });
+                         [&] { removedAll = registry.RemoveAllAndClose(100ms); });
     ASSERT_TRUE(FinishesInTime(cleanUp));
-    EXPECT_TRUE(removedAll);
+    EXPECT_FALSE(removedAll);
     keptFile = NativeFile();  // on Windows a removed open file goes when closed
     EXPECT_EQ(DirectoryListing(dir.path()), Names{"p001.html"});
 
@@ -247,10 +251,49 @@ TEST(TempFileRegistry, AFileCreationThatHangsHoldsUpNeitherOtherFilesNorTheClean
     EXPECT_EQ(DirectoryListing(dir.path()), Names{"p001.html"});
 }
 
+TEST(TempFileRegistry, TheCleanUpWaitsForAFileMadeJustAsItClosed)
+{
+    TempDir dir;
+    auto calls = std::make_shared<HangingCalls>(HangIn::CreationOfAMadeFile);
+    TempFileRegistry registry(calls);
+    std::string stuckTemp;
+    NativeFile stuckFile;
+    bool removedAll = false;
+    Names leftBehind;
+    std::future<void> stuck;
+    std::future<void> cleanUp;
+    const LetGoAtTheEnd letGo(*calls);
+
+    stuck = std::async(std::launch::async,
+                       [&] { stuckFile = registry.Create(dir.file("stuck.html"), stuckTemp); });
+    ASSERT_TRUE(calls->WaitForAHangingCall());
+    ASSERT_EQ(DirectoryListing(dir.path()).size(), 1u);  // made, but not yet listed
+
+    // What the process would leave behind if it ended the moment the clean-up returned.
+    cleanUp = std::async(std::launch::async, [&] {
+        removedAll = registry.RemoveAllAndClose(kPatience);
+        leftBehind = DirectoryListing(dir.path());
+    });
+    // Files made before the registry closes are listed, so the clean-up takes them.
+    const auto giveUp = std::chrono::steady_clock::now() + kDeadline;
+    std::string probe;
+    while (registry.Create(dir.file("probe.html"), probe).valid())
+        ASSERT_LT(std::chrono::steady_clock::now(), giveUp);
+    // A clean-up that did not wait for the creation would be back by now.
+    EXPECT_EQ(cleanUp.wait_for(200ms), std::future_status::timeout);
+    calls->LetGo();
+
+    ASSERT_TRUE(FinishesInTime(cleanUp));
+    EXPECT_TRUE(removedAll);
+    EXPECT_TRUE(leftBehind.empty()) << leftBehind.front();
+    ASSERT_TRUE(FinishesInTime(stuck));
+    EXPECT_FALSE(stuckFile.valid());
+}
+
 TEST(TempFileRegistry, TheCleanUpGivesUpWaitingForARemovalThatHangs)
 {
     TempDir dir;
-    auto calls = std::make_shared<HangingCalls>(false, true);
+    auto calls = std::make_shared<HangingCalls>(HangIn::Removal);
     const LetGoAtTheEnd letGo(*calls);
     TempFileRegistry registry(calls);
     std::string stuck;
