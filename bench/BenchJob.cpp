@@ -1,8 +1,32 @@
 #include "BenchJob.h"
 
-#include <sys/resource.h>
-
 #include <cstdio>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+#else
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// The most memory this process has held in RAM so far, in KiB.
+long PeakResidentKiB()
+{
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return 0;
+    return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+#else
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+#endif
+}
+
+}  // namespace
 
 std::optional<BenchJob> ParseBenchJob(const std::vector<std::string>& args, const char* program)
 {
@@ -24,10 +48,8 @@ std::optional<BenchJob> ParseBenchJob(const std::vector<std::string>& args, cons
 
 void PrintRunReport(int captionChanges, const std::string& finalCaption, double seconds)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
     std::printf("caption changes: %d\n", captionChanges);
     std::printf("final caption: %s\n", finalCaption.c_str());
     std::printf("run seconds: %.6f\n", seconds);
-    std::printf("peak rss KiB: %ld\n", usage.ru_maxrss);
+    std::printf("peak rss KiB: %ld\n", PeakResidentKiB());
 }
