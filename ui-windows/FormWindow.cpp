@@ -40,3 +40,10 @@ void CentreWindowIn(HWND window, const RECT& area)
     const int top = area.top + (area.bottom - area.top - height) / 2;
     SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
 }
+
+void MoveToSuggestedPlace(HWND window, LPARAM lParam)
+{
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                 SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+}

@@ -17,6 +17,10 @@ SIZE FrameSizeFor(HWND window, FormDesign::Size client, UINT dpi);
 // Moves `window` to the middle of `area`, keeping its size.
 void CentreWindowIn(HWND window, const RECT& area);
 
+// Moves `window` to where WM_DPICHANGED's `lParam` suggests, keeping the size
+// the form has just given it for the new DPI.
+void MoveToSuggestedPlace(HWND window, LPARAM lParam);
+
 // The form that `window` belongs to. A form stores itself in its window once
 // it is whole, and messages that come before that get the default handling.
 template <typename Form>

@@ -142,13 +142,10 @@ LRESULT TFormGetPath::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:  // Alt+F4 and the like
         ActionCancelExecute();
         return 0;
-    case WM_DPICHANGED: {
+    case WM_DPICHANGED:
         ApplyDpi(HIWORD(wParam));
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(handle_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+        MoveToSuggestedPlace(handle_, lParam);
         return 0;
-    }
     }
     return DefWindowProcW(handle_, message, wParam, lParam);
 }

@@ -238,13 +238,10 @@ LRESULT TFormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         break;
-    case WM_DPICHANGED: {
+    case WM_DPICHANGED:
         ApplyDpi(HIWORD(wParam));
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(handle_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+        MoveToSuggestedPlace(handle_, lParam);
         return 0;
-    }
     case WM_ACTIVATE:
         // A window that is no dialog keeps no focus of its own: remember the
         // control that had it, and give it back on the way in.

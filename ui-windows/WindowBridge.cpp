@@ -20,24 +20,6 @@ WindowBridge::WindowBridge(HWND window) : window_(window)
 {
 }
 
-void WindowBridge::SetIniFile(const std::string& iniFile)
-{
-    std::lock_guard lock(mutex_);
-    iniFile_ = iniFile;
-}
-
-void WindowBridge::SetFieldText(JobField field, const std::string& text)
-{
-    std::lock_guard lock(mutex_);
-    fields_[field] = text;
-}
-
-void WindowBridge::SetChoiceIndex(int index)
-{
-    std::lock_guard lock(mutex_);
-    fields_.sameNameChoice = index;
-}
-
 void WindowBridge::Detach()
 {
     std::lock_guard lock(mutex_);
@@ -66,69 +48,37 @@ bool WindowBridge::HandleMessage(UINT message, WPARAM wParam)
     }
 }
 
-std::string WindowBridge::FieldText(JobField field)
-{
-    std::lock_guard lock(mutex_);
-    return fields_[field];
-}
-
-int WindowBridge::ChoiceIndex()
-{
-    std::lock_guard lock(mutex_);
-    return fields_.sameNameChoice;
-}
-
 void WindowBridge::SetCaption(const std::string& caption)
 {
     std::lock_guard lock(mutex_);
-    latestCaption_ = caption;
-    // A run sets a caption per page; one posted update at a time is enough,
-    // since the UI thread only ever needs to show the latest one.
-    if (captionPending_ || !window_)
-        return;
-    captionPending_ = PostMessageW(window_, kCaptionDue, 0, 0) != FALSE;
+    if (window_ && captions_.Offer(caption) && !PostMessageW(window_, kCaptionDue, 0, 0))
+        captions_.Withdraw();
 }
 
 void WindowBridge::ShowCaptionNow()
 {
     std::lock_guard lock(mutex_);
-    if (captionPending_ && window_)
+    if (window_ && captions_.Pending())
         PostMessageW(window_, kCaptionNow, 0, 0);
 }
 
 void WindowBridge::ShowLatestCaptionInTime()
 {
-    // A fast run would otherwise wake the UI thread once a page; at a
-    // screen's pace nobody can tell the difference.
-    const auto due = lastShown_ + kCaptionInterval;
-    const auto now = std::chrono::steady_clock::now();
-    if (now >= due || !window_) {
+    const auto wait = captions_.WaitAt(CaptionPacer::Clock::now());
+    if (wait == wait.zero() || !window_) {
         ShowLatestCaption();
         return;
     }
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - now);
     SetTimer(window_, kCaptionTimer, static_cast<UINT>(wait.count()), nullptr);
 }
 
 void WindowBridge::ShowLatestCaption()
 {
-    std::wstring caption;
-    {
-        std::lock_guard lock(mutex_);
-        captionPending_ = false;
-        caption = Widen(latestCaption_);
-    }
-    lastShown_ = std::chrono::steady_clock::now();
+    const std::wstring caption = Widen(captions_.Take(CaptionPacer::Clock::now()));
     if (window_) {
         KillTimer(window_, kCaptionTimer);
         SetWindowTextW(window_, caption.c_str());
     }
-}
-
-std::string WindowBridge::IniFile()
-{
-    std::lock_guard lock(mutex_);
-    return iniFile_;
 }
 
 void WindowBridge::ShowMessage(const std::string& text)

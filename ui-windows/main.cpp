@@ -2,26 +2,10 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstdlib>
-
+#include "EndProcess.h"
 #include "GetPathForm.h"
 #include "MainForm.h"
-#include "OutputFile.h"
 #include "PageFetch.h"
-
-namespace {
-
-// Ends the process at once. Runs may still be going: their half-written files
-// are removed first, and no static destructor may run under their feet.
-[[noreturn]] void EndProcess()
-{
-    RemoveOutputFilesInFlight();
-    std::fflush(nullptr);
-    std::_Exit(EXIT_SUCCESS);
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
