@@ -131,8 +131,9 @@ TEST(OutputFile, TheNewFileIsHiddenUntilItTakesTheOldOnesAttributes)
     const Names listing = DirectoryListing(dir.path());
     ASSERT_EQ(listing.size(), 2u);
     for (const std::string& name : listing) {
-        if (name != "p001.html")
+        if (name != "p001.html") {
             EXPECT_TRUE(FileAttributesOf(dir.file(name)) & kAttributeHidden) << name;
+        }
     }
     ASSERT_TRUE(file.Commit());
 
