@@ -2,31 +2,7 @@
 
 #include <cstdio>
 
-#ifdef _WIN32
-#include <windows.h>
-#include <psapi.h>
-#else
-#include <sys/resource.h>
-#endif
-
-namespace {
-
-// The most memory this process has held in RAM so far, in KiB.
-long PeakResidentKiB()
-{
-#ifdef _WIN32
-    PROCESS_MEMORY_COUNTERS counters{};
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        return 0;
-    return static_cast<long>(counters.PeakWorkingSetSize / 1024);
-#else
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-#endif
-}
-
-}  // namespace
+#include "PeakMemory.h"
 
 std::optional<BenchJob> ParseBenchJob(const std::vector<std::string>& args, const char* program)
 {
